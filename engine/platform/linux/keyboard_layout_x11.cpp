@@ -1,0 +1,60 @@
+// Which key types a character, asked of the running X display's keyboard
+// map. The key found is given the virtual-key code of the same position on a
+// US keyboard, which is the nearest X11 has to a Windows virtual key. With no
+// display the fixed US layout answers.
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <xkbcommon/xkbcommon.h>
+
+#include <mutex>
+
+#include "engine/platform/keyboard_layout.h"
+#include "engine/platform/us_layout.h"
+
+namespace velmor::platform {
+
+namespace {
+
+std::mutex g_displayMutex;
+Display* g_display = nullptr;
+
+Display* OpenDisplayLocked() {
+  if (!g_display) g_display = XOpenDisplay(nullptr);
+  return g_display;
+}
+
+// Searches the current group of the core keyboard, lowest shift level first.
+std::optional<unsigned> KeycodeForChar(Display* dpy, char16_t ch) {
+  XkbDescPtr xkb = XkbGetMap(dpy, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd);
+  if (!xkb) return std::nullopt;
+  XkbStateRec state{};
+  XkbGetState(dpy, XkbUseCoreKbd, &state);
+  std::optional<unsigned> found;
+  for (int level = 0; level < 4 && !found; ++level) {
+    for (int kc = xkb->min_key_code; kc <= xkb->max_key_code && !found; ++kc) {
+      int groups = XkbKeyNumGroups(xkb, kc);
+      if (groups == 0) continue;
+      int group = state.group < groups ? state.group : 0;
+      if (level >= XkbKeyGroupWidth(xkb, kc, group)) continue;
+      KeySym sym = XkbKeySymEntry(xkb, kc, level, group);
+      if (sym != NoSymbol && xkb_keysym_to_utf32(static_cast<xkb_keysym_t>(sym)) == ch)
+        found = static_cast<unsigned>(kc);
+    }
+  }
+  XkbFreeKeyboard(xkb, 0, True);
+  return found;
+}
+
+}  // namespace
+
+std::optional<std::uint8_t> VkForChar(char16_t ch) {
+  std::lock_guard lock(g_displayMutex);
+  Display* dpy = OpenDisplayLocked();
+  if (!dpy) return UsLayoutVkForChar(ch);
+  auto kc = KeycodeForChar(dpy, ch);
+  if (!kc || *kc < 8) return std::nullopt;
+  return UsLayoutVkForEvdevCode(*kc - 8);
+}
+
+}  // namespace velmor::platform
