@@ -74,7 +74,7 @@ std::optional<std::u16string> ReadTextFile(const std::filesystem::path& path);
 // The same conversion for bytes already in memory.
 std::u16string DecodeFileBytes(std::string_view bytes);
 
-// What kind of JSON text a value is, for messages ("number", "string", ...).
+// What kind of JSON text a value is, for messages ("a number", "a string", ...).
 const char* JsonKindName(JsonValue::Kind kind);
 
 }  // namespace velmor
