@@ -1,6 +1,7 @@
 #include "engine/core/wheel_file.h"
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 
 #include "engine/core/text.h"
@@ -114,17 +115,23 @@ std::string Member(const std::string& path, const char* member) {
   return path.empty() ? std::string(member) : path + "." + member;
 }
 
+// A number used as a key name is its integer in decimal, as the GUI reads it
+// too, so 5 and 5.0 both mean the key "5".
+std::u16string KeyNumberText(double v) {
+  return NumberToText(std::trunc(v));
+}
+
 // A key value: a name, or a number written in decimal and resolved as one.
 KeySpec ResolveKeyValue(const JsonValue* v) {
   if (v && v->IsString()) return ResolveKeyName(v->string);
-  if (v && v->IsNumber()) return ResolveKeyName(NumberToText(v->number));
+  if (v && v->IsNumber()) return ResolveKeyName(KeyNumberText(v->number));
   return KeySpec{};
 }
 
 std::string DescribeKeyValue(const JsonValue* v) {
   if (!v) return "no key";
   if (v->IsString()) return "key " + Quote(v->string) + " is not a key name";
-  if (v->IsNumber()) return "key " + WideToUtf8(NumberToText(v->number)) + " is not a key name";
+  if (v->IsNumber()) return "key " + WideToUtf8(KeyNumberText(v->number)) + " is not a key name";
   return std::string("key is ") + JsonKindName(v->kind) + ", not a name";
 }
 

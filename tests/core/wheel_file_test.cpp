@@ -247,6 +247,9 @@ TEST(WheelFileTest, OlderKeyForms) {
             (std::vector<std::string>{"vk:41", "vk:42", "vk:30"}));
   EXPECT_EQ(ClickKeys(StepsOf(R"({"keys":"f5"})")), (std::vector<std::string>{"vk:74"}));
   EXPECT_EQ(ClickKeys(StepsOf(R"({"keys":7})")), (std::vector<std::string>{"vk:37"}));
+  // A number is its integer, as the GUI reads it: 7.9 is the key 7, -1 no key.
+  EXPECT_EQ(ClickKeys(StepsOf(R"({"keys":[7.9,-1,5e0]})")),
+            (std::vector<std::string>{"vk:37", "vk:35"}));
   EXPECT_EQ(ClickKeys(StepsOf(R"({"key":"1"})")), (std::vector<std::string>{"vk:31"}));
   EXPECT_EQ(ClickKeys(StepsOf(R"({"key":["ctrl","lmb"]})")),
             (std::vector<std::string>{"vk:11", "mouse:0"}));

@@ -24,22 +24,25 @@ Display* OpenDisplayLocked() {
   return g_display;
 }
 
-// Searches the current group of the core keyboard, lowest shift level first.
-std::optional<unsigned> KeycodeForChar(Display* dpy, char16_t ch) {
+// Searches the current group of the core keyboard, lowest shift level first,
+// for a key that types `ch` at a position the virtual-key table knows. Keys
+// beyond the main block (a keypad parenthesis, say) are passed over so the
+// usual key wins.
+std::optional<std::uint8_t> VkFromKeyboardMap(Display* dpy, char16_t ch) {
   XkbDescPtr xkb = XkbGetMap(dpy, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd);
   if (!xkb) return std::nullopt;
   XkbStateRec state{};
   XkbGetState(dpy, XkbUseCoreKbd, &state);
-  std::optional<unsigned> found;
+  std::optional<std::uint8_t> found;
   for (int level = 0; level < 4 && !found; ++level) {
     for (int kc = xkb->min_key_code; kc <= xkb->max_key_code && !found; ++kc) {
       int groups = XkbKeyNumGroups(xkb, kc);
-      if (groups == 0) continue;
+      if (groups == 0 || kc < 8) continue;
       int group = state.group < groups ? state.group : 0;
       if (level >= XkbKeyGroupWidth(xkb, kc, group)) continue;
       KeySym sym = XkbKeySymEntry(xkb, kc, level, group);
       if (sym != NoSymbol && xkb_keysym_to_utf32(static_cast<xkb_keysym_t>(sym)) == ch)
-        found = static_cast<unsigned>(kc);
+        found = UsLayoutVkForEvdevCode(static_cast<unsigned>(kc - 8));
     }
   }
   XkbFreeKeyboard(xkb, 0, True);
@@ -52,9 +55,7 @@ std::optional<std::uint8_t> VkForChar(char16_t ch) {
   std::lock_guard lock(g_displayMutex);
   Display* dpy = OpenDisplayLocked();
   if (!dpy) return UsLayoutVkForChar(ch);
-  auto kc = KeycodeForChar(dpy, ch);
-  if (!kc || *kc < 8) return std::nullopt;
-  return UsLayoutVkForEvdevCode(*kc - 8);
+  return VkFromKeyboardMap(dpy, ch);
 }
 
 }  // namespace velmor::platform
