@@ -1,20 +1,20 @@
 #!/usr/bin/env bash
-# Builds Velmor natively and runs it in a program directory of its own.
-# Until the engine host and the GUI exist this is the config checker: it
-# creates the first-run files in build/run/program and shows what they
-# load to.
+# Builds Velmor natively and runs it in a program directory of its own
+# (build/run/program). Until the GUI exists this is the headless engine
+# host: the checker first shows the first-run files and what they load to,
+# then velmor-engine runs on the X display until Ctrl+C. Arguments go to the
+# checker (wheel files to check as well, --json).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/deps.sh run
 # A build of its own: what runs needs no test tools.
 cmake -S . -B build/run -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMOR_TESTS=OFF >/dev/null
-cmake --build build/run --target velmor-check -j "$(nproc)"
+cmake --build build/run --target velmor-check velmor-engine -j "$(nproc)"
 prog=build/run/program
 mkdir -p "$prog"
-cp build/run/tools/velmor-check/velmor-check "$prog/"
+cp build/run/tools/velmor-check/velmor-check build/run/tools/velmor-engine/velmor-engine "$prog/"
 set +e
 "$prog/velmor-check" "$@"
-rc=$?
 set -e
 echo
 echo "first-run files in $prog:"
@@ -22,4 +22,7 @@ for f in config.json default.json voice.json; do
   echo "--- $f"
   cat "$prog/$f"
 done
-exit $rc
+echo
+echo "starting the engine (Ctrl+C stops it; from another terminal:"
+echo "  $prog/velmor-engine --activate FILE | --run-field WHEEL FIELD | --quit)"
+exec "$prog/velmor-engine"

@@ -4,6 +4,7 @@
 
 #include "engine/core/text.h"
 #include "engine/platform/program_dir.h"
+#include "tools/common/command_line.h"
 #include "tools/velmor-check/check.h"
 
 namespace {
@@ -20,13 +21,10 @@ int Run(std::vector<std::string> args) {
 
 #ifdef _WIN32
 int wmain(int argc, wchar_t** argv) {
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i)
-    args.push_back(velmor::WideToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
-  return Run(std::move(args));
+  return Run(velmor::tools::Utf8Args(argc, argv));
 }
 #else
 int main(int argc, char** argv) {
-  return Run(std::vector<std::string>(argv + 1, argv + argc));
+  return Run(velmor::tools::Utf8Args(argc, argv));
 }
 #endif

@@ -1,12 +1,19 @@
 #pragma once
 
 // Controls of the fake backend for tests: every answer the platform would
-// give is set here, so tests are exact and need no display.
+// give is set here, every effect is recorded as a readable line with its
+// virtual time, and the event queue runs only when the test pumps it.
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/core/clock.h"
+#include "engine/platform/desktop.h"
+#include "engine/platform/event_queue.h"
 
 namespace velmor::platform::fake {
 
@@ -18,5 +25,53 @@ void SetKeyboardLayout(LayoutFn layout);
 // The directory ProgramDirectory() reports; empty restores the current
 // working directory.
 void SetProgramDirectory(std::filesystem::path dir);
+
+// A virtual clock: sleeping moves the time on at once. Installed as the
+// engine clock by Reset().
+class FakeClock : public Clock {
+ public:
+  std::int64_t NowMs() override;
+  void SleepMs(std::int64_t ms) override;
+  void Set(std::int64_t ms);
+};
+FakeClock& Clock();
+
+// Back to a clean state: time 0, no events, no keys down, empty queue and
+// timers, cursor at 0,0, no windows; the fake clock becomes the engine clock.
+void Reset();
+
+// Every effect so far, one line each: "@250 key down vk=41 sc=1E",
+// "@310 key up vk=26 sc=48 ext", "@0 mouse down x1", "@0 open notepad",
+// "@0 cursor 10,20", "@0 foreground 7".
+std::vector<std::string> Events();
+// Only the lines that start with one of these words after the time stamp
+// ("key", "mouse", "open", "cursor", "foreground", "post", "timer").
+std::vector<std::string> Events(std::initializer_list<const char*> kinds);
+void ClearEvents();
+
+// Asynchronous key state. SendKey/SendMouseButton keep it up to date; tests
+// may set keys down as the user would hold them.
+void SetKeyDown(int vk, bool down);
+
+// Windows and the cursor.
+void SetCursor(Point p);
+void AddWindow(WindowId w);
+void RemoveWindow(WindowId w);
+void SetForeground(WindowId w);
+
+// The event queue. Posted messages are delivered by PumpMessages, in order;
+// AdvanceTime moves the clock on and fires due timers (and the messages they
+// post) in time order. Both return the number of deliveries.
+std::size_t PumpMessages();
+std::size_t AdvanceTime(std::int64_t ms);
+// Messages posted and not yet delivered.
+std::size_t PendingMessages();
+// Whether a timer is set, and its period.
+std::optional<std::uint32_t> TimerPeriod(std::uint32_t id);
+// The receiver StartEventQueue installed (Reset keeps it: the engine starts
+// once per process).
+EngineEvents* CurrentSink();
+// Delivers a copy-data request as another process would send it.
+void DeliverCopyData(std::uintptr_t tag, const void* data, std::size_t bytes);
 
 }  // namespace velmor::platform::fake

@@ -7,22 +7,13 @@
 #include <X11/Xlib.h>
 #include <xkbcommon/xkbcommon.h>
 
-#include <mutex>
-
 #include "engine/platform/keyboard_layout.h"
+#include "engine/platform/linux/x11_connection.h"
 #include "engine/platform/us_layout.h"
 
 namespace velmor::platform {
 
 namespace {
-
-std::mutex g_displayMutex;
-Display* g_display = nullptr;
-
-Display* OpenDisplayLocked() {
-  if (!g_display) g_display = XOpenDisplay(nullptr);
-  return g_display;
-}
 
 // Searches the current group of the core keyboard, lowest shift level first,
 // for a key that types `ch` at a position the virtual-key table knows. Keys
@@ -52,10 +43,9 @@ std::optional<std::uint8_t> VkFromKeyboardMap(Display* dpy, char16_t ch) {
 }  // namespace
 
 std::optional<std::uint8_t> VkForChar(char16_t ch) {
-  std::lock_guard lock(g_displayMutex);
-  Display* dpy = OpenDisplayLocked();
-  if (!dpy) return UsLayoutVkForChar(ch);
-  return VkFromKeyboardMap(dpy, ch);
+  linux_backend::X11Session x;
+  if (!x) return UsLayoutVkForChar(ch);
+  return VkFromKeyboardMap(x.display(), ch);
 }
 
 }  // namespace velmor::platform

@@ -1,0 +1,311 @@
+#include "engine/core/engine.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+#include "engine/core/engine_messages.h"
+#include "engine/core/step_runner.h"
+#include "engine/core/text.h"
+#include "engine/platform/event_queue.h"
+#include "engine/platform/input.h"
+#include "engine/platform/program_dir.h"
+
+namespace velmor {
+
+namespace {
+
+struct FocusRecord {
+  platform::Point cursor;
+  platform::WindowId window = 0;
+  bool pending = false;
+};
+
+struct EngineState {
+  bool started = false;
+  bool running = false;
+  bool quitOnCopyData = false;
+  std::filesystem::path dir;
+  EngineConfig config;
+  bool wheelVisible = false;
+  FocusRecord focus;
+};
+
+EngineState& State() {
+  static EngineState state;
+  return state;
+}
+
+// Worker threads look wheels up by name while the GUI thread may replace the
+// list, so the list itself is guarded; everything else here is GUI-thread
+// state.
+std::mutex g_wheelsMutex;
+
+void InstallWheels(WheelList wheels) {
+  std::lock_guard lock(g_wheelsMutex);
+  State().config.wheels = std::move(wheels);
+  State().config.currentWheel = 0;
+}
+
+std::optional<std::size_t> FindWheelByName(const std::u16string& name) {
+  const std::u16string wanted = ToLower(name);
+  std::lock_guard lock(g_wheelsMutex);
+  const auto& wheels = State().config.wheels;
+  for (std::size_t i = 0; i < wheels.size(); ++i)
+    if (ToLower(wheels[i].name) == wanted) return i;
+  return std::nullopt;
+}
+
+void LoadSettings() {
+  EngineConfig fresh;
+  {
+    std::lock_guard lock(g_wheelsMutex);
+    fresh.settings = State().config.settings;  // a reload keeps what the file leaves out
+  }
+  LoadEngineSettings(State().dir, fresh);
+  SetStepTimings(fresh.settings.keyHold, fresh.settings.sendDelay);
+  std::lock_guard lock(g_wheelsMutex);
+  State().config = std::move(fresh);
+}
+
+void RunEngineCommand(std::uintptr_t code) {
+  auto& st = State();
+  switch (code) {
+    case 1:
+      if (!st.wheelVisible) ShowWheel();
+      break;
+    case 2:
+      if (st.wheelVisible) {
+        HideWheel();
+        RestoreFocus();
+      }
+      break;
+    case 3:
+    case 4: {
+      std::lock_guard lock(g_wheelsMutex);
+      const std::size_t n = st.config.wheels.size();
+      if (st.wheelVisible && n > 1)
+        st.config.currentWheel = (st.config.currentWheel + (code == 3 ? 1 : n - 1)) % n;
+      break;
+    }
+    case 13:
+      if (st.wheelVisible) {
+        HideWheel();
+        RestoreFocus();
+      }
+      platform::ShellOpen(u"osk.exe");
+      break;
+    case 16:
+      ReleaseAll();
+      break;
+    default:
+      // The grid, page elements, speech and phone commands belong to their
+      // own subsystems.
+      break;
+  }
+}
+
+class MainWindow final : public platform::EngineEvents {
+ public:
+  void OnMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override {
+    switch (msg) {
+      case kWmHotkey:
+        OnHotkey(static_cast<int>(wParam));
+        break;
+      case WM_OVL_RUNFIELD:
+        RunFieldByIndex(wParam, lParam);
+        break;
+      case WM_OVL_SELECTWHEEL: {
+        std::lock_guard lock(g_wheelsMutex);
+        if (wParam < State().config.wheels.size()) State().config.currentWheel = wParam;
+        break;
+      }
+      case WM_OVL_COMMAND:
+        RunEngineCommand(wParam);
+        break;
+      case WM_OVL_SCHEME:
+      case WM_OVL_TOAST:
+        // Heap text handed over by the poster; the receiver frees it.
+        delete reinterpret_cast<std::u16string*>(lParam);
+        break;
+      default:
+        break;
+    }
+  }
+
+  void OnTimer(std::uint32_t) override {}
+
+  void OnCopyData(std::uintptr_t tag, const void* data, std::size_t bytes) override {
+    if (tag == kCopyDataActivate) {
+      EngineActivateFromCopyData(data, bytes);
+    } else if (tag == kCopyDataQuit && State().quitOnCopyData) {
+      platform::QuitEventLoop();
+    }
+  }
+
+  void OnHotkey(int id) override {
+    if (id == 1) ToggleWheel();
+  }
+};
+
+MainWindow g_mainWindow;
+
+}  // namespace
+
+bool EngineStart() {
+  auto& st = State();
+  if (st.started) return true;
+  st.started = true;
+  st.dir = platform::ProgramDirectory();
+  Services().findWheel = FindWheelByName;
+  LoadSettings();
+  platform::StartEventQueue(&g_mainWindow);
+  st.running = true;
+  return true;
+}
+
+int EngineStop() {
+  auto& st = State();
+  if (!st.running) return 0;
+  if (st.wheelVisible) HideWheel();
+  st.running = false;
+  return 1;
+}
+
+bool EngineRunning() {
+  return State().running;
+}
+
+void EngineReload() {
+  if (!State().running) return;
+  LoadSettings();
+}
+
+bool EngineActivateWheelFile(const std::filesystem::path& path) {
+  WheelList wheels;
+  LoadWheelFile(path, wheels, kWheelFieldLimit);
+  if (wheels.empty()) return false;  // the reader keeps only wheels with fields
+  InstallWheels(std::move(wheels));
+  return true;
+}
+
+bool EngineActivateFromCopyData(const void* data, std::size_t bytes) {
+  // A UTF-16 path: at least one unit, and whole units only.
+  if (!data || bytes < 2 || bytes % 2 != 0) return false;
+  std::u16string path(bytes / 2, u'\0');
+  std::memcpy(path.data(), data, bytes);
+  while (!path.empty() && path.back() == u'\0') path.pop_back();
+  if (path.empty()) return false;
+  return EngineActivateWheelFile(std::filesystem::path(path));
+}
+
+void ShowWheel() {
+  auto& st = State();
+  if (st.wheelVisible) return;
+  st.focus.cursor = platform::CursorPos();
+  st.focus.window = platform::ForegroundWindow();
+  st.focus.pending = true;
+  st.wheelVisible = true;
+}
+
+void HideWheel() {
+  State().wheelVisible = false;
+}
+
+bool WheelVisible() {
+  return State().wheelVisible;
+}
+
+void ToggleWheel() {
+  if (!WheelVisible()) {
+    ShowWheel();
+  } else {
+    HideWheel();
+    RestoreFocus();
+  }
+}
+
+void RestoreFocus() {
+  auto& f = State().focus;
+  if (!f.pending) return;
+  f.pending = false;
+  platform::SetCursorPos(f.cursor);
+  if (f.window && platform::WindowExists(f.window) && platform::ForegroundWindow() != f.window)
+    platform::BringToForeground(f.window);
+}
+
+const WheelList& CurrentWheels() {
+  return State().config.wheels;
+}
+std::size_t CurrentWheelIndex() {
+  return State().config.currentWheel;
+}
+const EngineSettings& CurrentSettings() {
+  return State().config.settings;
+}
+
+void RunFieldByIndex(std::uintptr_t wheel, std::intptr_t field) {
+  WheelAction copy;
+  {
+    std::lock_guard lock(g_wheelsMutex);
+    const auto& wheels = State().config.wheels;
+    if (wheel >= wheels.size() || field < 0 ||
+        static_cast<std::size_t>(field) >= wheels[wheel].fields.size())
+      return;
+    copy = wheels[wheel].fields[static_cast<std::size_t>(field)];
+  }
+  const bool wasVisible = WheelVisible();
+  if (wasVisible) {
+    HideWheel();
+    RestoreFocus();
+  }
+  RunField(copy, wasVisible ? SendDelayMs() : 100);
+}
+
+std::u16string WheelsSnapshotJson() {
+  auto escaped = [](std::u16string& out, const std::u16string& s) {
+    for (char16_t c : s) {
+      if (c == u'\n') {
+        out += u"\\n";
+        continue;
+      }
+      if (c == u'"' || c == u'\\') out += u'\\';
+      out += c;
+    }
+  };
+  std::u16string out = u"{\"wheels\":[";
+  std::lock_guard lock(g_wheelsMutex);
+  const auto& wheels = State().config.wheels;
+  for (std::size_t w = 0; w < wheels.size(); ++w) {
+    if (w) out += u',';
+    out += u"{\"name\":\"";
+    escaped(out, wheels[w].name);
+    out += u"\",\"actions\":[";
+    const auto& fields = wheels[w].fields;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      if (i) out += u',';
+      out += u"{\"name\":\"";
+      escaped(out, fields[i].name);
+      out += u"\",\"icon\":\"";
+      escaped(out, fields[i].icon);
+      out += u"\",\"color\":\"";
+      if (fields[i].hasColor) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "#%02X%02X%02X", fields[i].color.r, fields[i].color.g,
+                      fields[i].color.b);
+        out += Utf8ToWide(buf);
+      }
+      out += u"\"}";
+    }
+    out += u"]}";
+  }
+  out += u"]}";
+  return out;
+}
+
+void SetQuitOnCopyDataRequest(bool enabled) {
+  State().quitOnCopyData = enabled;
+}
+
+}  // namespace velmor
