@@ -22,9 +22,6 @@ velmor_wine_up() {
     wineserver -w
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-    # Unmanaged windows: with no window manager on the test display, managed
-    # ones take seconds to hide or destroy.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
     wineserver -w
   fi
   # A persistent wineserver started with stdio away from any pipe.
