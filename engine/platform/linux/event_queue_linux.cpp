@@ -443,16 +443,20 @@ int MsUntilNextTimer() {
 }
 
 void RunEventLoop() {
-  if (g_quitPending.exchange(false)) return;
   Queue& q = TheQueue();
-  if (!q.epoll) return;
+  if (!q.epoll) {
+    g_quitPending.store(false);
+    return;
+  }
   for (;;) {
+    // Like WM_QUIT, a quit is honoured only once what was posted before it
+    // has been delivered, even when it came before the loop started.
+    DispatchEngineEvents();
+    if (g_quitPending.exchange(false)) return;
     pollfd p{q.epoll.get(), POLLIN, 0};
     // A signal interrupts the wait; its handler has already written the
     // wake-up if it meant to quit.
     ::poll(&p, 1, -1);
-    DispatchEngineEvents();
-    if (g_quitPending.exchange(false)) return;
   }
 }
 
