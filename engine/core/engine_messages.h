@@ -32,6 +32,8 @@ inline constexpr std::uint32_t kTimerMinimiseCheck = 7004;
 inline constexpr std::uint32_t kTimerPadRules = 7005;
 inline constexpr std::uint32_t kTimerVpadSync = 7006;
 inline constexpr std::uint32_t kTimerGestures = 7007;
+// The wheel's own 15 ms tick (timer 1 of the wheel window on Windows).
+inline constexpr std::uint32_t kTimerWheelTick = 1;
 
 // Copy-data tags: 1 activates the wheel file whose UTF-16 path is the
 // payload; 2 asks a headless engine host to stop.

@@ -21,6 +21,13 @@ class EngineEvents {
   virtual void OnCopyData(std::uintptr_t tag, const void* data, std::size_t bytes) = 0;
   // The hotkey of the given id fired (the toggle key is id 1).
   virtual void OnHotkey(int id) = 0;
+  // Raw mouse input for the wheel window: relative motion in device counts,
+  // and whether the left button went down in this report.
+  virtual void OnRawMouse(int dx, int dy, bool leftDown) {
+    (void)dx;
+    (void)dy;
+    (void)leftDown;
+  }
 };
 
 // Creates the queue (Win32: registers the class and creates the hidden main
