@@ -8,6 +8,7 @@
 #include "engine/core/engine_messages.h"
 #include "engine/core/step_runner.h"
 #include "engine/core/text.h"
+#include "engine/display/overlay.h"
 #include "engine/platform/event_queue.h"
 #include "engine/platform/input.h"
 #include "engine/platform/program_dir.h"
@@ -28,7 +29,6 @@ struct EngineState {
   bool quitOnCopyData = false;
   std::filesystem::path dir;
   EngineConfig config;
-  bool wheelVisible = false;
   FocusRecord focus;
 };
 
@@ -73,28 +73,38 @@ void RunEngineCommand(std::uintptr_t code) {
   auto& st = State();
   switch (code) {
     case 1:
-      if (!st.wheelVisible) ShowWheel();
+      if (!WheelVisible()) ShowWheel();
       break;
     case 2:
-      if (st.wheelVisible) {
+      if (WheelVisible()) {
         HideWheel();
         RestoreFocus();
       }
       break;
     case 3:
     case 4: {
-      std::lock_guard lock(g_wheelsMutex);
       const std::size_t n = st.config.wheels.size();
-      if (st.wheelVisible && n > 1)
-        st.config.currentWheel = (st.config.currentWheel + (code == 3 ? 1 : n - 1)) % n;
+      if (WheelVisible() && n > 1) {
+        SetCurrentWheelIndex((st.config.currentWheel + (code == 3 ? 1 : n - 1)) % n);
+        overlay::WheelListChanged();
+      }
       break;
     }
+    case 7:
+      // Hidden, this is a click at the real cursor, which belongs to the
+      // click grid's commands.
+      if (WheelVisible()) platform::PostEngineMessage(WM_OVL_WHEELCLICK);
+      break;
     case 13:
-      if (st.wheelVisible) {
+      if (WheelVisible()) {
         HideWheel();
         RestoreFocus();
       }
-      platform::ShellOpen(u"osk.exe");
+      platform::OpenOnScreenKeyboard();
+      break;
+    case 17:
+      if (WheelVisible()) HideWheel();
+      if (overlay::Hooks().startPhoneMirror) overlay::Hooks().startPhoneMirror();
       break;
     case 16:
       ReleaseAll();
@@ -116,17 +126,28 @@ class MainWindow final : public platform::EngineEvents {
       case WM_OVL_RUNFIELD:
         RunFieldByIndex(wParam, lParam);
         break;
-      case WM_OVL_SELECTWHEEL: {
-        std::lock_guard lock(g_wheelsMutex);
-        if (wParam < State().config.wheels.size()) State().config.currentWheel = wParam;
+      case WM_OVL_SELECTWHEEL:
+        if (wParam < State().config.wheels.size()) {
+          SetCurrentWheelIndex(wParam);
+          overlay::WheelListChanged();
+        }
         break;
-      }
       case WM_OVL_COMMAND:
         RunEngineCommand(wParam);
         break;
-      case WM_OVL_SCHEME:
-      case WM_OVL_TOAST:
+      case WM_OVL_WHEELCLICK:
+        overlay::OnWheelClick();
+        break;
+      case WM_OVL_HELDKEYS:
+        overlay::UpdateHeldKeysBar();
+        break;
+      case WM_OVL_TOAST: {
         // Heap text handed over by the poster; the receiver frees it.
+        std::unique_ptr<std::u16string> text(reinterpret_cast<std::u16string*>(lParam));
+        if (text) overlay::ShowToast(*text);
+        break;
+      }
+      case WM_OVL_SCHEME:
         delete reinterpret_cast<std::u16string*>(lParam);
         break;
       default:
@@ -134,7 +155,29 @@ class MainWindow final : public platform::EngineEvents {
     }
   }
 
-  void OnTimer(std::uint32_t) override {}
+  void OnTimer(std::uint32_t id) override {
+    switch (id) {
+      case kTimerWheelTick:
+        overlay::OnWheelTick();
+        break;
+      case kTimerPadToggle:
+        overlay::OnPadToggleTick();
+        break;
+      case kTimerLauncher:
+        overlay::OnLauncherTick();
+        break;
+      case kTimerToast:
+        overlay::OnToastTimer();
+        break;
+      case kTimerMinimiseCheck:
+        overlay::OnMinimiseCheck();
+        break;
+      default:
+        break;
+    }
+  }
+
+  void OnRawMouse(int dx, int dy, bool leftDown) override { overlay::OnRawMouse(dx, dy, leftDown); }
 
   void OnCopyData(std::uintptr_t tag, const void* data, std::size_t bytes) override {
     if (tag == kCopyDataActivate) {
@@ -161,6 +204,7 @@ bool EngineStart() {
   Services().findWheel = FindWheelByName;
   LoadSettings();
   platform::StartEventQueue(&g_mainWindow);
+  overlay::Start();
   st.running = true;
   return true;
 }
@@ -168,7 +212,7 @@ bool EngineStart() {
 int EngineStop() {
   auto& st = State();
   if (!st.running) return 0;
-  if (st.wheelVisible) HideWheel();
+  overlay::Stop();
   st.running = false;
   return 1;
 }
@@ -180,6 +224,7 @@ bool EngineRunning() {
 void EngineReload() {
   if (!State().running) return;
   LoadSettings();
+  overlay::Reload();
 }
 
 bool EngineActivateWheelFile(const std::filesystem::path& path) {
@@ -187,6 +232,7 @@ bool EngineActivateWheelFile(const std::filesystem::path& path) {
   LoadWheelFile(path, wheels, kWheelFieldLimit);
   if (wheels.empty()) return false;  // the reader keeps only wheels with fields
   InstallWheels(std::move(wheels));
+  overlay::WheelListChanged();
   return true;
 }
 
@@ -201,20 +247,29 @@ bool EngineActivateFromCopyData(const void* data, std::size_t bytes) {
 }
 
 void ShowWheel() {
-  auto& st = State();
-  if (st.wheelVisible) return;
-  st.focus.cursor = platform::CursorPos();
-  st.focus.window = platform::ForegroundWindow();
-  st.focus.pending = true;
-  st.wheelVisible = true;
+  overlay::ShowWheel();
 }
 
 void HideWheel() {
-  State().wheelVisible = false;
+  if (overlay::WheelVisible()) overlay::HideWheel();
 }
 
 bool WheelVisible() {
-  return State().wheelVisible;
+  return overlay::WheelVisible();
+}
+
+void RememberFocus() {
+  auto& f = State().focus;
+  f.cursor = platform::CursorPos();
+  f.window = platform::ForegroundWindow();
+  f.pending = true;
+}
+
+void RestoreCursorOnly() {
+  auto& f = State().focus;
+  if (!f.pending) return;
+  f.pending = false;
+  platform::SetCursorPos(f.cursor);
 }
 
 void ToggleWheel() {
@@ -243,6 +298,16 @@ std::size_t CurrentWheelIndex() {
 }
 const EngineSettings& CurrentSettings() {
   return State().config.settings;
+}
+const ToggleKey& CurrentToggleKey() {
+  return State().config.toggle;
+}
+void SetCurrentWheelIndex(std::size_t index) {
+  std::lock_guard lock(g_wheelsMutex);
+  if (index < State().config.wheels.size()) State().config.currentWheel = index;
+}
+const std::filesystem::path& EngineDirectory() {
+  return State().dir;
 }
 
 void RunFieldByIndex(std::uintptr_t wheel, std::intptr_t field) {

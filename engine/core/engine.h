@@ -38,11 +38,18 @@ void ToggleWheel();  // hidden: show; shown: hide and give focus back
 // Gives the cursor and the foreground back as they were when the wheel was
 // shown, once.
 void RestoreFocus();
+// The focus record taken when the wheel shows, and its cursor alone given
+// back (the minimise button leaves the focus where it is).
+void RememberFocus();
+void RestoreCursorOnly();
 
 // The current wheel list (GUI thread).
 const WheelList& CurrentWheels();
 std::size_t CurrentWheelIndex();
 const EngineSettings& CurrentSettings();
+const ToggleKey& CurrentToggleKey();
+void SetCurrentWheelIndex(std::size_t index);
+const std::filesystem::path& EngineDirectory();
 
 // The compact JSON of the wheel list the GUI's preview reads.
 std::u16string WheelsSnapshotJson();

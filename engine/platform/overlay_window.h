@@ -73,4 +73,9 @@ std::uint32_t WindowProcess(WindowId w);  // 0 when unknown
 // first installed of the usual on-screen keyboards). False when none.
 bool OpenOnScreenKeyboard();
 
+// A modal warning the user must see (the toggle key could not be
+// registered). Win32 a message box; X11 has no toolkit here and writes the
+// line to standard error.
+void ShowWarningBox(const std::u16string& title, const std::u16string& text);
+
 }  // namespace velmor::platform

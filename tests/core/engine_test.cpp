@@ -14,7 +14,7 @@
 #include "engine/core/text.h"
 #include "engine/platform/event_queue.h"
 #include "engine/platform/fake/fake_platform.h"
-#include "support/temp_dir.h"
+#include "support/shared_engine.h"
 
 namespace velmor {
 namespace {
@@ -25,16 +25,13 @@ using Lines = std::vector<std::string>;
 class EngineTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    dir_ = new test::TempDir();
-    fake::SetProgramDirectory(dir_->path());
-    fake::Reset();
+    dir_ = &test::SharedEngineDir();
     ASSERT_EQ(OverlayEngineStart(), 1);
   }
-  static void TearDownTestSuite() {
-    fake::SetProgramDirectory({});
-    delete dir_;
-  }
   void SetUp() override {
+    // A field left running by an earlier test would sleep on the clock
+    // this one resets.
+    ASSERT_TRUE(WaitForFieldsIdle(10000));
     fake::Reset();
     if (OverlayIsWheelVisible()) HideWheel();
     // Back to the first-run wheel file for every test.
@@ -46,9 +43,9 @@ class EngineTest : public testing::Test {
   }
   static std::string Snapshot() { return WideToUtf8(OverlayWheelsSnapshotJson()); }
 
-  static test::TempDir* dir_;
+  static const test::TempDir* dir_;
 };
-test::TempDir* EngineTest::dir_ = nullptr;
+const test::TempDir* EngineTest::dir_ = nullptr;
 
 TEST_F(EngineTest, StartCreatesFirstRunFilesAndLoadsTheDefaultWheel) {
   EXPECT_TRUE(std::filesystem::exists(dir_->path() / "config.json"));
@@ -152,6 +149,7 @@ TEST_F(EngineTest, RestoreFocusSkipsAWindowThatIsGoneOrAlreadyInFront) {
   fake::AddWindow(42);
   fake::SetForeground(42);
   OverlayToggleWheel();
+  fake::SetForeground(42);                           // as if the wheel had not taken it
   OverlayToggleWheel();                              // hidden again: focus given back once
   EXPECT_EQ(fake::Events({"foreground"}), Lines{});  // 42 still in front
   RestoreFocus();

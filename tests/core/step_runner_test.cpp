@@ -50,9 +50,12 @@ class StepRunnerTest : public testing::Test {
     fake::Reset();
     HeldKeysTakeAll();
     SetStepTimings(60, 250);
+    saved_ = Services();
     Services() = {};
   }
-  void TearDown() override { Services() = {}; }
+  // The engine's own services come back for the tests that share it.
+  void TearDown() override { Services() = saved_; }
+  StepServices saved_;
 
   // Runs the field on a worker as the engine does and waits for it.
   static void Run(const WheelAction& f, std::int64_t pause) {

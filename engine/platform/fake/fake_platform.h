@@ -14,6 +14,8 @@
 #include "engine/core/clock.h"
 #include "engine/platform/desktop.h"
 #include "engine/platform/event_queue.h"
+#include "engine/platform/overlay_input.h"
+#include "engine/platform/overlay_window.h"
 
 namespace velmor::platform::fake {
 
@@ -73,5 +75,43 @@ std::optional<std::uint32_t> TimerPeriod(std::uint32_t id);
 EngineEvents* CurrentSink();
 // Delivers a copy-data request as another process would send it.
 void DeliverCopyData(std::uintptr_t tag, const void* data, std::size_t bytes);
+
+// Overlay windows: what was last shown, where, and how often it was drawn.
+struct OverlaySnapshot {
+  bool created = false;
+  bool shown = false;
+  Point position;
+  int width = 0, height = 0;
+  int draws = 0;
+};
+OverlaySnapshot Overlay(OverlayKind kind);
+ArgbImage OverlayImage(OverlayKind kind);
+
+// Screens: the primary first. Reset leaves one 1920x1080 monitor at 0,0.
+void SetMonitors(std::vector<Rect> monitors);
+void SetFullScreenProgram(bool running);
+
+// Other programs' windows as the minimise button sees them (AddWindow is
+// also called); and a window being minimised by its program.
+void SetWindowInfo(WindowId w, std::uint32_t process, bool minimisable);
+void SetWindowMinimised(WindowId w, bool minimised);
+
+// Overlay input state as the backend holds it.
+struct InputSnapshot {
+  bool hotkeyRegistered = false;
+  bool toggleHook = false;
+  int toggleHookButton = kNoButton;
+  bool blockingHook = false;
+  int blockingToggleButton = kNoButton;
+  bool clipped = false;
+  bool cursorsHidden = false;
+  bool rawRegistered = false;
+};
+InputSnapshot Input();
+// The next hotkey registration fails, as when another program has the chord.
+void SetHotkeyTaken(bool taken);
+void SetPadLibrary(bool present);
+void SetPad(int index, PadState state);
+void SetOnScreenKeyboard(bool installed);
 
 }  // namespace velmor::platform::fake

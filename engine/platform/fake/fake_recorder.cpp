@@ -46,6 +46,25 @@ void Reset() {
   s.queue.clear();
   s.timers.clear();
   s.quit = false;
+  for (auto& o : s.overlays) {
+    const bool created = o.created;  // windows live as long as the process
+    o = {};
+    o.created = created;
+  }
+  s.windowInfo.clear();
+  s.monitors = {Rect{0, 0, 1920, 1080}};
+  s.fullScreen = false;
+  s.hotkeyTaken = false;
+  s.hotkeyRegistered = false;
+  s.toggleHookButton = kNoButton;
+  s.toggleHookInstalled = false;
+  s.blockingHook = false;
+  s.blockingToggleButton = kNoButton;
+  s.clipped = false;
+  s.cursorsHidden = false;
+  s.padLibrary = true;
+  for (auto& p : s.pads) p = {};
+  s.onScreenKeyboard = true;
   SetEngineClock(&Clock());
 }
 

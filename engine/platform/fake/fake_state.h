@@ -13,6 +13,8 @@
 
 #include "engine/platform/desktop.h"
 #include "engine/platform/event_queue.h"
+#include "engine/platform/overlay_input.h"
+#include "engine/platform/overlay_window.h"
 
 namespace velmor::platform::fake {
 
@@ -28,6 +30,20 @@ struct Timer {
   std::uint64_t order;  // timers due at the same moment fire in the order they were set
 };
 
+struct OverlayWindowState {
+  bool created = false;
+  bool shown = false;
+  Point position;
+  ArgbImage image;
+  int draws = 0;  // ShowOverlay calls
+};
+
+struct WindowInfo {
+  std::uint32_t process = 0;
+  bool minimisable = false;
+  bool minimised = false;
+};
+
 struct State {
   std::mutex mutex;
   std::vector<std::string> events;
@@ -40,6 +56,24 @@ struct State {
   std::map<std::uint32_t, Timer> timers;
   std::uint64_t timerOrder = 0;
   bool quit = false;
+
+  // Overlay windows and overlay input.
+  OverlayWindowState overlays[4];
+  std::map<WindowId, WindowInfo> windowInfo;
+  std::vector<Rect> monitors{Rect{0, 0, 1920, 1080}};  // primary first
+  bool fullScreen = false;
+  bool hotkeyTaken = false;
+  bool hotkeyRegistered = false;
+  int toggleHookButton = kNoButton;  // kNoButton: no toggle hook
+  bool toggleHookInstalled = false;
+  bool blockingHook = false;
+  int blockingToggleButton = kNoButton;
+  bool clipped = false;
+  bool cursorsHidden = false;
+  bool rawRegistered = false;
+  bool padLibrary = true;
+  PadState pads[4];
+  bool onScreenKeyboard = true;
 };
 
 State& GetState();

@@ -1,0 +1,10 @@
+#include "engine/display/gaze_sample.h"
+
+namespace velmor {
+
+GazeSample& SharedGaze() {
+  static GazeSample sample;
+  return sample;
+}
+
+}  // namespace velmor
