@@ -7,56 +7,22 @@
 #include <X11/Xlib.h>
 
 #include "engine/platform/linux/x11_connection.h"
+#include "engine/platform/linux/x11_properties.h"
 
 namespace velmor::platform {
 
 namespace {
 
+using linux_backend::PropertyItem;
 using linux_backend::X11ErrorTrap;
 using linux_backend::X11Session;
-using linux_backend::XPtr;
 
-// One 32-bit item of a window property, or 0.
-unsigned long PropertyItem(Display* dpy, Window w, const char* name, Atom type) {
-  Atom prop = XInternAtom(dpy, name, True);
-  if (prop == None) return 0;
-  Atom actual = None;
-  int format = 0;
-  unsigned long n = 0, after = 0;
-  unsigned char* raw = nullptr;
-  X11ErrorTrap trap(dpy);
-  int status =
-      XGetWindowProperty(dpy, w, prop, 0, 1, False, type, &actual, &format, &n, &after, &raw);
-  XPtr<unsigned char> data(raw);
-  if (status != Success || trap.failed() || actual != type || format != 32 || n < 1) return 0;
-  // Xlib hands 32-bit items out as longs.
-  return *reinterpret_cast<unsigned long*>(data.get());
-}
-
-// A window manager is running and takes activation requests: its check
-// window names itself (a manager that died leaves the root's entry behind),
-// and it lists _NET_ACTIVE_WINDOW among the features it supports.
+// A window manager is running and takes activation requests: it lists
+// _NET_ACTIVE_WINDOW among the features it supports.
 bool WmHandlesActivation(Display* dpy) {
-  Window root = DefaultRootWindow(dpy);
-  Window check = PropertyItem(dpy, root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
-  if (check == 0 || PropertyItem(dpy, check, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW) != check)
-    return false;
-  Atom supported = XInternAtom(dpy, "_NET_SUPPORTED", True);
-  Atom active = XInternAtom(dpy, "_NET_ACTIVE_WINDOW", True);
-  if (supported == None || active == None) return false;
-  Atom actual = None;
-  int format = 0;
-  unsigned long n = 0, after = 0;
-  unsigned char* raw = nullptr;
-  if (XGetWindowProperty(dpy, root, supported, 0, 4096, False, XA_ATOM, &actual, &format, &n,
-                         &after, &raw) != Success)
-    return false;
-  XPtr<unsigned char> data(raw);
-  if (actual != XA_ATOM || format != 32) return false;
-  const auto* atoms = reinterpret_cast<const unsigned long*>(data.get());
-  for (unsigned long i = 0; i < n; ++i)
-    if (atoms[i] == active) return true;
-  return false;
+  return linux_backend::WindowManagerRunning(dpy) &&
+         linux_backend::PropertyHasAtom(dpy, DefaultRootWindow(dpy), "_NET_SUPPORTED",
+                                        "_NET_ACTIVE_WINDOW");
 }
 
 bool Exists(Display* dpy, Window w) {

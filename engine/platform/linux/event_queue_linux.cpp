@@ -38,7 +38,9 @@
 #include <vector>
 
 #include "engine/platform/linux/event_queue_linux.h"
+#include "engine/platform/linux/overlay_events_x11.h"
 #include "engine/platform/linux/unique_fd.h"
+#include "engine/platform/linux/x11_connection.h"
 #include "engine/platform/program_dir.h"
 
 namespace velmor::platform {
@@ -121,6 +123,7 @@ std::atomic<int> g_wakeFd{-1};
 std::atomic<bool> g_quitPending{false};
 std::atomic<bool> g_listening{false};
 std::atomic<std::thread::id> g_guiThread{};
+std::atomic<int> g_xFd{-1};
 
 void Wake() {
   int fd = g_wakeFd.load();
@@ -262,7 +265,7 @@ void ServeRequests(Queue& q) {
   int n = epoll_wait(q.epoll.get(), events, 16, 0);
   for (int i = 0; i < n; ++i) {
     int fd = events[i].data.fd;
-    if (fd == q.wake.get() || fd == q.timer.get()) continue;
+    if (fd == q.wake.get() || fd == q.timer.get() || fd == g_xFd.load()) continue;
     if (q.listener && fd == q.listener.get()) {
       Accept(q);
     } else {
@@ -272,6 +275,39 @@ void ServeRequests(Queue& q) {
   std::int64_t now = NowNs();
   std::erase_if(q.connections,
                 [now](const Connection& c) { return now - c.acceptedNs > kIdleConnectionNs; });
+}
+
+// Runs under the X connection's lock: only the epoll set is touched.
+void WatchXConnection(int fd) {
+  Queue& q = TheQueue();
+  if (!q.epoll || g_xFd.load() == fd) return;
+  if (Watch(q, fd)) g_xFd.store(fd);
+}
+
+void DeliverXEvents(Queue& q) {
+  // A process that never used X has no connection, and this opens none.
+  if (!linux_backend::X11ConnectionOpen()) return;
+  std::vector<linux_backend::OverlayAction> actions;
+  {
+    linux_backend::X11Session x;
+    if (x) linux_backend::CollectOverlayEvents(x.display(), x.xi2Opcode(), actions);
+  }
+  EngineEvents* sink = Sink(q);
+  if (!sink) return;
+  using Kind = linux_backend::OverlayAction::Kind;
+  for (const auto& a : actions) {
+    switch (a.kind) {
+      case Kind::kHotkey:
+        sink->OnHotkey(1);
+        break;
+      case Kind::kMessage:
+        sink->OnMessage(a.msg, 0, 0);
+        break;
+      case Kind::kRawMouse:
+        sink->OnRawMouse(a.dx, a.dy, a.leftDown);
+        break;
+    }
+  }
 }
 
 void DeliverPosted(Queue& q) {
@@ -365,6 +401,7 @@ bool StartEventQueue(EngineEvents* sink) {
     q.wake = std::move(wake);
     q.timer = std::move(timer);
     g_wakeFd.store(q.wake.get());
+    linux_backend::SetX11ConnectionObserver(WatchXConnection, Wake);
   }
   {
     // Starting again is a fresh main window: the old one's timers and
@@ -422,8 +459,9 @@ void DispatchEngineEvents() {
   Drain(q.wake);
   Drain(q.timer);
   // Requests from other processes first, as Windows delivers sent messages
-  // before posted ones, and timers last, as WM_TIMER comes last.
+  // before posted ones, then input, and timers last, as WM_TIMER comes last.
   ServeRequests(q);
+  DeliverXEvents(q);
   DeliverPosted(q);
   FireTimers(q);
   ArmTimer(q);

@@ -14,6 +14,8 @@ struct Connection {
   Display* display = nullptr;
   bool xtest = false;
   int xi2Opcode = -1;
+  void (*opened)(int fd) = nullptr;
+  void (*eventsQueued)() = nullptr;
 };
 
 Connection& TheConnection() {
@@ -26,7 +28,9 @@ void Probe(Connection& c) {
   c.xtest = XTestQueryExtension(c.display, &event, &error, &major, &minor);
   int opcode = 0;
   if (XQueryExtension(c.display, "XInputExtension", &opcode, &event, &error)) {
-    int xiMajor = 2, xiMinor = 0;
+    // 2.2 rather than 2.0: from 2.1 on raw events reach every client that
+    // selected them, not only the one grabbing the device.
+    int xiMajor = 2, xiMinor = 2;
     if (XIQueryVersion(c.display, &xiMajor, &xiMinor) == Success) c.xi2Opcode = opcode;
   }
 }
@@ -51,9 +55,31 @@ X11Session::X11Session() : lock_(TheConnection().mutex) {
   Connection& c = TheConnection();
   if (!c.display) {
     c.display = XOpenDisplay(nullptr);
-    if (c.display) Probe(c);
+    if (c.display) {
+      Probe(c);
+      if (c.opened) c.opened(ConnectionNumber(c.display));
+    }
   }
   display_ = c.display;
+}
+
+X11Session::~X11Session() {
+  Connection& c = TheConnection();
+  if (display_ && c.eventsQueued && XEventsQueued(display_, QueuedAlready) > 0) c.eventsQueued();
+}
+
+bool X11ConnectionOpen() {
+  Connection& c = TheConnection();
+  std::lock_guard lock(c.mutex);
+  return c.display != nullptr;
+}
+
+void SetX11ConnectionObserver(void (*opened)(int fd), void (*eventsQueued)()) {
+  Connection& c = TheConnection();
+  std::lock_guard lock(c.mutex);
+  c.opened = opened;
+  c.eventsQueued = eventsQueued;
+  if (c.display && opened) opened(ConnectionNumber(c.display));
 }
 
 bool X11Session::hasXTest() const {

@@ -18,6 +18,7 @@ namespace velmor::platform::linux_backend {
 class X11Session {
  public:
   X11Session();
+  ~X11Session();
   X11Session(const X11Session&) = delete;
   X11Session& operator=(const X11Session&) = delete;
 
@@ -32,6 +33,17 @@ class X11Session {
   std::unique_lock<std::mutex> lock_;
   Display* display_ = nullptr;
 };
+
+// Whether some session has opened the connection; opens nothing.
+bool X11ConnectionOpen();
+
+// How the engine's event queue hears about the connection: `opened` runs
+// once with its descriptor (at once when it is already open), and
+// `eventsQueued` whenever a session ends with events that Xlib has read
+// from the socket but nobody has taken yet. Those would not make the
+// descriptor readable again, so the queue would never look at them.
+// Both run with the connection's lock held and must not open a session.
+void SetX11ConnectionObserver(void (*opened)(int fd), void (*eventsQueued)());
 
 // Catches the X errors of the requests made while it lives. The engine asks
 // about windows of other clients, which may be destroyed at any moment, and

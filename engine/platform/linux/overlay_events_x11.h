@@ -1,0 +1,28 @@
+#pragma once
+
+// X events that belong to the overlay (its grabs and its raw mouse input),
+// read on the GUI thread by the event queue and turned into what the
+// engine's sink gets.
+
+#include <X11/Xlib.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace velmor::platform::linux_backend {
+
+struct OverlayAction {
+  enum class Kind { kHotkey, kMessage, kRawMouse };
+  Kind kind = Kind::kHotkey;
+  std::uint32_t msg = 0;  // kMessage
+  int dx = 0, dy = 0;     // kRawMouse
+  bool leftDown = false;  // kRawMouse
+};
+
+// Under the connection's session: takes every event the connection has
+// (without waiting) and appends the actions they make. The actions are
+// delivered after the session ends, since the sink calls back into the
+// backend.
+void CollectOverlayEvents(Display* dpy, int xi2Opcode, std::vector<OverlayAction>& out);
+
+}  // namespace velmor::platform::linux_backend
