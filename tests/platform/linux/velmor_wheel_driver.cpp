@@ -10,11 +10,13 @@
 //                                             save the screen under it as PNG
 //   velmor_wheel_driver pointer-free          exit 0 when nobody grabs the pointer
 
+// Qt first: Xlib's macros (Status, None, ...) break Qt's headers.
+#include <QImage>
+// clang-format off
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
-
-#include <QImage>
+// clang-format on
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
