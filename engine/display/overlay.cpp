@@ -125,8 +125,10 @@ OverlayHooks& Hooks() {
 }
 
 void Start() {
-  // A cursor hidden by a run that ended without restoring it comes back.
+  // A cursor hidden by a run that ended without restoring it comes back,
+  // and a crash of this one gives the mouse back too.
   platform::RestoreSystemCursors();
+  platform::ReleaseInputOnCrash();
   platform::CreateOverlayWindow(OverlayKind::kWheel);
   platform::RegisterRawMouseInput();
   platform::CreateOverlayWindow(OverlayKind::kLauncher);

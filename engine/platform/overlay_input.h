@@ -52,6 +52,12 @@ void HideSystemCursors();
 void RestoreSystemCursors();
 bool SystemCursorsHidden();
 
+// A last-chance release for a process that dies while the wheel holds the
+// mouse. Win32: an unhandled-exception filter and a terminate handler that
+// restore the cursors and free the clip (the hooks die with the process).
+// X11: the server drops a dead client's grabs and cursor hiding itself.
+void ReleaseInputOnCrash();
+
 // Raw mouse input for the wheel window (Win32 raw input with the input-sink
 // flag; X11 XI2 raw motion and raw button presses). Motion arrives as
 // EngineEvents::OnRawMouse in device counts.

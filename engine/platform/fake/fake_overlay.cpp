@@ -306,6 +306,12 @@ bool SystemCursorsHidden() {
   return s.cursorsHidden;
 }
 
+void ReleaseInputOnCrash() {
+  auto& s = fake::GetState();
+  std::lock_guard lock(s.mutex);
+  fake::RecordLocked(s, "crash release installed");
+}
+
 bool RegisterRawMouseInput() {
   auto& s = fake::GetState();
   std::lock_guard lock(s.mutex);
