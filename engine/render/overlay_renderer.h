@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "engine/core/wheel_file.h"
 #include "engine/platform/argb_image.h"
@@ -51,6 +52,16 @@ void DrawToast(const std::u16string& text, platform::ArgbImage& out);
 // The held-keys bar: prefix and labels already joined, width = text width
 // + 44, height 40.
 void DrawHeldKeysBar(const std::u16string& text, platform::ArgbImage& out);
+
+// The pixel size of field labels on a wheel of `fieldCount` fields: larger
+// while the slices are wide enough for it.
+int LabelPixelSize(std::size_t fieldCount);
+
+// The file a field's icon text names: the text itself when it is absolute
+// ("C:..", "\..", "/.."), otherwise the text under `programDir`. Wheel files
+// are written on Windows, so backslashes become separators where they are not.
+std::filesystem::path ResolveIconPath(std::u16string_view iconText,
+                                      const std::filesystem::path& programDir);
 
 // Forgets every decoded icon (tests only: the product keeps them, failures
 // included, for the life of the process).

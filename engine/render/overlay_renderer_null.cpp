@@ -1,23 +1,38 @@
-// The renderer of builds without Qt: every image gets its exact size, so the
-// windows show, move and hide as in the product, with the wheel's slices
-// filled flat.
+// The renderer of builds without Qt: right sizes, and the wheel's slices as
+// flat colour so the window is still there to see and to point at.
+
+#include "engine/render/overlay_renderer.h"
+
+#include <cmath>
 
 #include "engine/display/wheel_geometry.h"
-#include "engine/render/overlay_renderer.h"
+#include "engine/render/overlay_style.h"
 
 namespace velmor::render {
 
+namespace wg = wheel_geometry;
+
 namespace {
 
-std::uint32_t Premultiplied(Rgb c, std::uint8_t a) {
-  auto m = [a](std::uint8_t v) { return static_cast<std::uint32_t>(v * a / 255); };
-  return (static_cast<std::uint32_t>(a) << 24) | (m(c.r) << 16) | (m(c.g) << 8) | m(c.b);
+std::uint32_t Premultiplied(const Rgb& c, int alpha) {
+  auto channel = [alpha](std::uint8_t v) {
+    return static_cast<std::uint32_t>((v * alpha + 127) / 255);
+  };
+  return static_cast<std::uint32_t>(alpha) << 24 | channel(c.r) << 16 | channel(c.g) << 8 |
+         channel(c.b);
 }
 
-// Text width without a font: an average glyph of a bold UI face.
-int EstimatedTextWidth(const std::u16string& text, int px) {
-  return static_cast<int>(text.size()) * px * 6 / 10;
+// A rough width for bold UI text: no font to measure with, but the window
+// should still fit its text about as well as the real one would.
+int EstimatedTextWidth(const std::u16string& text, int perCharacter) {
+  int characters = 0;
+  for (char16_t c : text)
+    if (c < 0xDC00 || c > 0xDFFF) ++characters;  // a surrogate pair is one character
+  return characters * perCharacter;
 }
+
+constexpr int kToastCharacterWidth = 12;  // bold 17 point
+constexpr int kBarCharacterWidth = 11;    // bold 15 point
 
 }  // namespace
 
@@ -26,37 +41,43 @@ bool DrawsForReal() {
 }
 
 void DrawWheel(const WheelView& view, platform::ArgbImage& out) {
-  namespace wg = wheel_geometry;
   out.Reset(wg::kWindowWidth, wg::kWindowHeight);
-  if (!view.wheel || view.wheel->fields.empty()) return;
-  const int n = static_cast<int>(view.wheel->fields.size());
-  const int wheels = static_cast<int>(view.wheelCount);
-  for (int y = 0; y < out.height; ++y) {
-    for (int x = 0; x < out.width; ++x) {
-      const wg::Hit hit = wg::HitTest(x + 0.5, y + 0.5, n, wheels);
-      if (hit.field < 0) continue;
-      const WheelAction& f = view.wheel->fields[static_cast<std::size_t>(hit.field)];
-      const Rgb c = f.hasColor ? f.color : view.segmentColor;
-      out.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(out.width) +
-                 static_cast<std::size_t>(x)] =
-          Premultiplied(c, hit.field == view.hoveredField ? 255 : 135);
+  if (view.wheel == nullptr || view.wheel->fields.empty()) return;
+  const auto& fields = view.wheel->fields;
+  const int n = static_cast<int>(fields.size());
+  std::vector<std::uint32_t> colours(fields.size());
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const bool hovered = static_cast<int>(i) == view.hoveredField;
+    colours[i] = Premultiplied(style::FieldColor(fields[i], view.segmentColor),
+                               hovered ? style::kSliceAlphaHovered : style::kSliceAlpha);
+  }
+  // Only the drawn ring, not the slightly wider band that still hits.
+  const double outer = wg::kRing.w / 2.0;
+  const double inner = wg::kHole.w / 2.0;
+  for (int y = wg::kRing.y; y < wg::kRing.y + wg::kRing.h; ++y) {
+    for (int x = wg::kRing.x; x < wg::kRing.x + wg::kRing.w; ++x) {
+      const double px = x + 0.5, py = y + 0.5;
+      const double d = std::hypot(px - wg::kCentreX, py - wg::kCentreY);
+      if (d > outer || d < inner) continue;
+      const int field = wg::HitTest(px, py, n, 1).field;
+      if (field >= 0)
+        out.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(out.width) +
+                   static_cast<std::size_t>(x)] = colours[static_cast<std::size_t>(field)];
     }
   }
 }
 
 void DrawLauncher(const LauncherView& view, platform::ArgbImage& out) {
   out.Reset(view.size, view.size);
-  for (auto& p : out.pixels) p = view.hovering ? 0xE1101423u : 0x91101423u;
 }
 
 void DrawToast(const std::u16string& text, platform::ArgbImage& out) {
-  out.Reset(EstimatedTextWidth(text, 23) + 56, 52);
-  for (auto& p : out.pixels) p = 0xD7101423u;
+  out.Reset(EstimatedTextWidth(text, kToastCharacterWidth) + style::kToastPadding,
+            style::kToastHeight);
 }
 
 void DrawHeldKeysBar(const std::u16string& text, platform::ArgbImage& out) {
-  out.Reset(EstimatedTextWidth(text, 20) + 44, 40);
-  for (auto& p : out.pixels) p = 0xCD1A0E0Au;
+  out.Reset(EstimatedTextWidth(text, kBarCharacterWidth) + style::kBarPadding, style::kBarHeight);
 }
 
 void ClearIconCache() {}
