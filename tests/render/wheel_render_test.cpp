@@ -75,9 +75,10 @@ TEST(WheelRender, HoleAndOutsideAreFullyTransparent) {
   // Inside the hole, short of its antialiased edge.
   for (int dy = -43; dy <= 43; dy += 3)
     for (int dx = -43; dx <= 43; dx += 3)
-      if (dx * dx + dy * dy <= 43 * 43)
+      if (dx * dx + dy * dy <= 43 * 43) {
         ASSERT_EQ(platform::ArgbImage::Alpha(img.At(294 + dx, 230 + dy)), 0)
             << "(" << 294 + dx << ", " << 230 + dy << ")";
+      }
   // Beyond the rim, where neither arrows (one wheel) nor buttons are.
   for (Sample s : {Sample{294, 1}, Sample{80, 20}, Sample{560, 440}, Sample{130, 490}})
     EXPECT_EQ(platform::ArgbImage::Alpha(img.At(s.x, s.y)), 0) << s.x << ", " << s.y;
@@ -273,8 +274,9 @@ TEST(WheelRender, DwellRingOnlyAboveTheThreshold) {
     return std::pair{platform::ArgbImage::Alpha(img.At(23, 120)),
                      platform::ArgbImage::Alpha(img.At(40, 103))};
   };
-  EXPECT_EQ(alphaLeftOfCursor(0), std::pair<std::uint8_t, std::uint8_t>(0, 0));
-  EXPECT_EQ(alphaLeftOfCursor(0.03), std::pair<std::uint8_t, std::uint8_t>(0, 0));
+  using Alphas = std::pair<std::uint8_t, std::uint8_t>;
+  EXPECT_EQ(alphaLeftOfCursor(0), Alphas(0, 0));
+  EXPECT_EQ(alphaLeftOfCursor(0.03), Alphas(0, 0));
   // The arc is drawn over the track: 235 over 90.
   const int arcOverTrack = Over({235, 255, 255, 255}, {90, 255, 255, 255}).a;
   const auto quarter = alphaLeftOfCursor(0.25);
