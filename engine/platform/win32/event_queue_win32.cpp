@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "engine/platform/event_queue.h"
+#include "engine/platform/win32/engine_window_win32.h"
 #include "engine/platform/win32/unique_handle.h"
 
 namespace velmor::platform {
@@ -68,7 +69,19 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
   }
 }
 
-HINSTANCE ThisModule() {
+}  // namespace
+
+namespace win32 {
+
+HWND EngineMainWindow() {
+  return g_window.load();
+}
+
+EngineEvents* EngineSink() {
+  return g_sink.load();
+}
+
+HINSTANCE EngineModule() {
   // The module holding this code, which is the executable or the engine's
   // DLL: the class must belong to the module whose procedure it names.
   HMODULE module = nullptr;
@@ -78,7 +91,7 @@ HINSTANCE ThisModule() {
   return module;
 }
 
-}  // namespace
+}  // namespace win32
 
 bool StartEventQueue(EngineEvents* sink) {
   DWORD self = GetCurrentThreadId();
@@ -86,7 +99,7 @@ bool StartEventQueue(EngineEvents* sink) {
   // The window belongs to its thread; a second GUI thread cannot take it over.
   if (gui != 0 && gui != self) return false;
 
-  HINSTANCE instance = ThisModule();
+  HINSTANCE instance = win32::EngineModule();
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = MainWindowProc;

@@ -57,10 +57,41 @@ struct HookTraits {
   static void Close(HHOOK h) { UnhookWindowsHookEx(h); }
 };
 
+struct BitmapTraits {
+  using Handle = HBITMAP;
+  static bool Valid(HBITMAP h) { return h != nullptr; }
+  static void Close(HBITMAP h) { DeleteObject(h); }
+};
+
+// A device context from CreateCompatibleDC, not one borrowed with GetDC.
+struct MemoryDcTraits {
+  using Handle = HDC;
+  static bool Valid(HDC h) { return h != nullptr; }
+  static void Close(HDC h) { DeleteDC(h); }
+};
+
+struct ModuleTraits {
+  using Handle = HMODULE;
+  static bool Valid(HMODULE h) { return h != nullptr; }
+  static void Close(HMODULE h) { FreeLibrary(h); }
+};
+
+// A cursor made with CreateCursor; one handed to SetSystemCursor belongs to
+// the system and is released from its owner first.
+struct CursorTraits {
+  using Handle = HCURSOR;
+  static bool Valid(HCURSOR h) { return h != nullptr; }
+  static void Close(HCURSOR h) { DestroyCursor(h); }
+};
+
 // A window is destroyed by the thread that created it; destroying it from
 // another thread fails and leaves it in place.
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelTraits>;
 using UniqueHook = UniqueHandle<HookTraits>;
+using UniqueBitmap = UniqueHandle<BitmapTraits>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueCursor = UniqueHandle<CursorTraits>;
 
 }  // namespace velmor::platform::win32
