@@ -108,10 +108,10 @@ TEST(WheelRender, ArrowsOnlyWithSeveralWheelsAndPointingOutward) {
   };
   const Argb body = Expected(segment, 135), hoveredBody = Expected(segment, 255);
   const Probe probes[] = {
-      {14, 196, body},                                // previous arrow, not hovered
-      {560, 196, hoveredBody},                        // next arrow, hovered
-      {28, 230, Over({220, 255, 255, 255}, body)},    // previous triangle's tip is on the left
-      {46, 230, body},                                // behind its base only the body
+      {14, 196, body},                              // previous arrow, not hovered
+      {560, 196, hoveredBody},                      // next arrow, hovered
+      {28, 230, Over({220, 255, 255, 255}, body)},  // previous triangle's tip is on the left
+      {46, 230, body},                              // behind its base only the body
       {560, 230, Over({255, 255, 255, 255}, hoveredBody)},  // next one's tip is on the right
       {542, 230, hoveredBody},
   };
@@ -199,10 +199,10 @@ TEST_F(WheelIcons, RelativeIconIsFoundInProgramDirAndDrawnAboveTheName) {
         << s.x << ", " << s.y;
   // Just outside it, the slice again.
   const Argb slice = Expected(DistinctColour(1), 255);
-  EXPECT_LE(MaxDifference(Unpremultiply(img.At(static_cast<int>(c.x) - 25,
-                                                static_cast<int>(c.y) - 11)),
-                          slice),
-            kTolerance);
+  EXPECT_LE(
+      MaxDifference(Unpremultiply(img.At(static_cast<int>(c.x) - 25, static_cast<int>(c.y) - 11)),
+                    slice),
+      kTolerance);
 }
 
 TEST_F(WheelIcons, UnhoveredIconIsTranslucentOverItsSlice) {
@@ -211,9 +211,9 @@ TEST_F(WheelIcons, UnhoveredIconIsTranslucentOverItsSlice) {
   const platform::ArgbImage img = DrawOneIconWheel(file.u16string(), u"", {}, false);
   const wg::PointD c = wg::LabelCentre(1, 6);  // no name: the icon is not raised
   const Argb want = Over({135, 0, 0, 255}, Expected(DistinctColour(1), 135));
-  EXPECT_LE(MaxDifference(Unpremultiply(img.At(static_cast<int>(c.x), static_cast<int>(c.y))),
-                          want),
-            kTolerance);
+  EXPECT_LE(
+      MaxDifference(Unpremultiply(img.At(static_cast<int>(c.x), static_cast<int>(c.y))), want),
+      kTolerance);
 }
 
 TEST_F(WheelIcons, MissingIconDrawsLikeNoIconAndStaysMissing) {
@@ -227,8 +227,7 @@ TEST_F(WheelIcons, MissingIconDrawsLikeNoIconAndStaysMissing) {
   // until the cache is cleared.
   WritePng(dir_ / "icons" / "none.png", QColor(255, 0, 0));
   const platform::ArgbImage plain = DrawOneIconWheel(u"", u"Go", dir_.path(), true);
-  EXPECT_TRUE(DrawOneIconWheel(u"icons/none.png", u"Go", dir_.path(), true).pixels ==
-              plain.pixels);
+  EXPECT_TRUE(DrawOneIconWheel(u"icons/none.png", u"Go", dir_.path(), true).pixels == plain.pixels);
   render::ClearIconCache();
   EXPECT_FALSE(DrawOneIconWheel(u"icons/none.png", u"Go", dir_.path(), true).pixels ==
                plain.pixels);
@@ -256,8 +255,7 @@ TEST(IconPath, AbsoluteTextsStayRelativeOnesGoUnderTheProgramFolder) {
       {u"d:a.png", "d:a.png"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(render::ResolveIconPath(c.text, base), c.want)
-        << WideToUtf8(c.text);
+    EXPECT_EQ(render::ResolveIconPath(c.text, base), c.want) << WideToUtf8(c.text);
 }
 
 TEST(WheelRender, DwellRingOnlyAboveTheThreshold) {
