@@ -4,6 +4,7 @@
 #include "engine/render/overlay_renderer.h"
 
 #include <cmath>
+#include <vector>
 
 #include "engine/display/wheel_geometry.h"
 #include "engine/render/overlay_style.h"
@@ -51,20 +52,29 @@ void DrawWheel(const WheelView& view, platform::ArgbImage& out) {
     colours[i] = Premultiplied(style::FieldColor(fields[i], view.segmentColor),
                                hovered ? style::kSliceAlphaHovered : style::kSliceAlpha);
   }
-  // Only the drawn ring, not the slightly wider band that still hits.
-  const double outer = wg::kRing.w / 2.0;
-  const double inner = wg::kHole.w / 2.0;
-  for (int y = wg::kRing.y; y < wg::kRing.y + wg::kRing.h; ++y) {
-    for (int x = wg::kRing.x; x < wg::kRing.x + wg::kRing.w; ++x) {
-      const double px = x + 0.5, py = y + 0.5;
-      const double d = std::hypot(px - wg::kCentreX, py - wg::kCentreY);
-      if (d > outer || d < inner) continue;
-      const int field = wg::HitTest(px, py, n, 1).field;
-      if (field >= 0)
-        out.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(out.width) +
-                   static_cast<std::size_t>(x)] = colours[static_cast<std::size_t>(field)];
+  // Which field each pixel of the drawn ring belongs to (-1 outside it),
+  // worked out once per field count: the wheel redraws on every cursor
+  // move, and a hit test per pixel each time would take longer than a tick.
+  static std::vector<std::int16_t> owner;
+  static int ownerFields = 0;
+  if (ownerFields != n) {
+    owner.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height), -1);
+    const double outer = wg::kRing.w / 2.0;
+    const double inner = wg::kHole.w / 2.0;
+    for (int y = wg::kRing.y; y < wg::kRing.y + wg::kRing.h; ++y) {
+      for (int x = wg::kRing.x; x < wg::kRing.x + wg::kRing.w; ++x) {
+        const double px = x + 0.5, py = y + 0.5;
+        const double d = std::hypot(px - wg::kCentreX, py - wg::kCentreY);
+        if (d > outer || d < inner) continue;
+        owner[static_cast<std::size_t>(y) * static_cast<std::size_t>(out.width) +
+              static_cast<std::size_t>(x)] =
+            static_cast<std::int16_t>(wg::HitTest(px, py, n, 1).field);
+      }
     }
+    ownerFields = n;
   }
+  for (std::size_t i = 0; i < owner.size(); ++i)
+    if (owner[i] >= 0) out.pixels[i] = colours[static_cast<std::size_t>(owner[i])];
 }
 
 void DrawLauncher(const LauncherView& view, platform::ArgbImage& out) {

@@ -185,7 +185,8 @@ void DrawLabels(QPainter& p, const WheelView& view) {
       const double raise = field.name.empty() ? 0 : style::kIconRaise;
       const double half = style::kIconSize / 2.0;
       p.setOpacity(hovered ? 1.0 : style::kIconOpacity);
-      p.drawImage(QRectF(c.x - half, c.y - raise - half, style::kIconSize, style::kIconSize), *icon);
+      p.drawImage(QRectF(c.x - half, c.y - raise - half, style::kIconSize, style::kIconSize),
+                  *icon);
       p.setOpacity(1.0);
       if (!field.name.empty()) {
         p.setFont(iconNameFont);
@@ -238,7 +239,8 @@ void KeyboardIcon(QPainter& p, QPointF c, const QColor& colour) {
   const double left = c.x() - (5 * kKey + 4 * kGap) / 2;
   for (int row = 0; row < 2; ++row)
     for (int k = 0; k < 5; ++k)
-      p.drawRect(QRectF(left + k * (kKey + kGap), body.top() + 3.5 + row * (kKey + 2.2), kKey, kKey));
+      p.drawRect(
+          QRectF(left + k * (kKey + kGap), body.top() + 3.5 + row * (kKey + 2.2), kKey, kKey));
   p.drawRect(QRectF(c.x() - 9, body.bottom() - 6, 18, 2.8));
 }
 
@@ -278,9 +280,9 @@ void DrawButtons(QPainter& p, const WheelView& view) {
 
 void DrawCursor(QPainter& p, const WheelView& view) {
   const double x = view.cursorX, y = view.cursorY;
-  const QPointF arrow[7] = {{x, y},           {x, y + 23},      {x + 5.5, y + 18.5},
-                            {x + 9.5, y + 27}, {x + 13, y + 25.5}, {x + 9, y + 17},
-                            {x + 16, y + 17}};
+  const QPointF arrow[7] = {
+      {x, y},          {x, y + 23},     {x + 5.5, y + 18.5}, {x + 9.5, y + 27}, {x + 13, y + 25.5},
+      {x + 9, y + 17}, {x + 16, y + 17}};
   p.setPen(QPen(Qt::black, 1.5));
   p.setBrush(Qt::white);
   p.drawPolygon(arrow, 7);
@@ -366,7 +368,8 @@ void DrawLauncher(const LauncherView& view, platform::ArgbImage& out) {
   const QColor fill = QColor::fromRgba(hover ? style::kLauncherFillHover : style::kLauncherFill);
 
   const double corner = 0.36 * s / 2;
-  p.setPen(QPen(QColor::fromRgba(hover ? style::kLauncherOutlineHover : style::kLauncherOutline), 2));
+  p.setPen(
+      QPen(QColor::fromRgba(hover ? style::kLauncherOutlineHover : style::kLauncherOutline), 2));
   p.setBrush(fill);
   p.drawRoundedRect(QRectF(1, 1, s - 2, s - 2), corner, corner);
 
@@ -401,8 +404,7 @@ void DrawToast(const std::u16string& text, platform::ArgbImage& out) {
 
 void DrawHeldKeysBar(const std::u16string& text, platform::ArgbImage& out) {
   DrawTextPanel(text, style::kBarPoints, style::kBarPadding, style::kBarHeight,
-                style::kBarCornerRadius, style::kBarFill, style::kBarOutline, style::kBarText,
-                out);
+                style::kBarCornerRadius, style::kBarFill, style::kBarOutline, style::kBarText, out);
 }
 
 void ClearIconCache() {
