@@ -32,4 +32,6 @@ velmor_wine_up "$root/build/win64"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+# Fontconfig and Qt keep caches for the life of the process; only those.
+export LSAN_OPTIONS=suppressions=$root/tests/support/lsan_qt.supp
 ctest --test-dir "$all" --output-on-failure -j "$jobs"

@@ -46,12 +46,13 @@ inline Argb Over(Argb top, Argb bottom) {
 }
 
 inline int MaxDifference(Argb x, Argb y) {
-  return std::max({std::abs(x.a - y.a), std::abs(x.r - y.r), std::abs(x.g - y.g),
-                   std::abs(x.b - y.b)});
+  return std::max(
+      {std::abs(x.a - y.a), std::abs(x.r - y.r), std::abs(x.g - y.g), std::abs(x.b - y.b)});
 }
 
 inline Rgb DistinctColour(int i) {
-  return {static_cast<std::uint8_t>(40 + (i * 67) % 200), static_cast<std::uint8_t>(30 + (i * 151) % 190),
+  return {static_cast<std::uint8_t>(40 + (i * 67) % 200),
+          static_cast<std::uint8_t>(30 + (i * 151) % 190),
           static_cast<std::uint8_t>(20 + (i * 97) % 220)};
 }
 
