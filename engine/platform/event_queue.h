@@ -10,6 +10,16 @@
 
 namespace velmor::platform {
 
+enum class DeviceKind : int { Keyboard = 0, Mouse = 1, Pad = 2 };
+
+// A key, mouse-button or game-device button change of one device.
+struct DeviceInput {
+  std::u16string device;  // interface name, lower-cased; "" when unknown (injected input)
+  DeviceKind kind = DeviceKind::Keyboard;
+  std::uint32_t index = 0;  // virtual-key code, mouse button 0..4, or pad button 1..64
+  bool down = false;
+};
+
 // What the queue delivers to; the engine implements it. Every call happens on
 // the GUI thread.
 class EngineEvents {
@@ -28,6 +38,15 @@ class EngineEvents {
     (void)dy;
     (void)leftDown;
   }
+  // A real key or mouse button from the input capture (input_capture.h);
+  // true swallows it. Runs inside a hook: it must return at once.
+  virtual bool OnCapturedInput(std::uint32_t code, bool down) {
+    (void)code;
+    (void)down;
+    return false;
+  }
+  // A button change of one identified device (raw input).
+  virtual void OnDeviceInput(const DeviceInput& input) { (void)input; }
 };
 
 // Creates the queue (Win32: registers the class and creates the hidden main

@@ -331,6 +331,7 @@ void UnregisterRawMouseInput() {
 bool LoadPadLibrary() {
   auto& s = fake::GetState();
   std::lock_guard lock(s.mutex);
+  ++s.padLibraryLoads;
   return s.padLibrary;
 }
 

@@ -14,6 +14,7 @@
 #include "engine/core/clock.h"
 #include "engine/platform/desktop.h"
 #include "engine/platform/event_queue.h"
+#include "engine/platform/input_capture.h"
 #include "engine/platform/overlay_input.h"
 #include "engine/platform/overlay_window.h"
 
@@ -113,5 +114,21 @@ void SetHotkeyTaken(bool taken);
 void SetPadLibrary(bool present);
 void SetPad(int index, PadState state);
 void SetOnScreenKeyboard(bool installed);
+// How often LoadPadLibrary was called since Reset.
+int PadLibraryLoads();
+
+// Input capture. A real key or button arriving as the Win32 hooks see it:
+// delivered to the engine only while the capture of its kind is installed
+// (the keyboard capture sees every key once installed); true when the
+// engine swallowed it.
+bool CaptureInput(std::uint32_t code, bool down);
+std::vector<std::uint16_t> CapturedKeys();
+std::uint32_t CapturedButtons();
+// A raw-input event of one device, delivered at once.
+void DeliverDeviceInput(const DeviceInput& input);
+void SetInputDevices(std::vector<InputDeviceInfo> devices);
+// Windows that belong to this process, for ForegroundIsOwnProcess (the
+// overlay's own windows always do).
+void SetOwnWindow(WindowId w, bool own);
 
 }  // namespace velmor::platform::fake

@@ -65,6 +65,11 @@ void Reset() {
   s.padLibrary = true;
   for (auto& p : s.pads) p = {};
   s.onScreenKeyboard = true;
+  s.padLibraryLoads = 0;
+  s.capturedKeys.clear();
+  s.capturedButtons = 0;
+  s.ownWindows.clear();
+  s.devices.clear();
   SetEngineClock(&Clock());
 }
 

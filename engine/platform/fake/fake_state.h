@@ -13,6 +13,7 @@
 
 #include "engine/platform/desktop.h"
 #include "engine/platform/event_queue.h"
+#include "engine/platform/input_capture.h"
 #include "engine/platform/overlay_input.h"
 #include "engine/platform/overlay_window.h"
 
@@ -74,6 +75,13 @@ struct State {
   bool padLibrary = true;
   PadState pads[4];
   bool onScreenKeyboard = true;
+  int padLibraryLoads = 0;
+
+  // Input capture for the mapping rules.
+  std::vector<std::uint16_t> capturedKeys;
+  std::uint32_t capturedButtons = 0;
+  std::set<WindowId> ownWindows;
+  std::vector<InputDeviceInfo> devices;
 };
 
 State& GetState();
