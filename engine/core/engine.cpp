@@ -9,6 +9,7 @@
 #include "engine/core/step_runner.h"
 #include "engine/core/text.h"
 #include "engine/display/overlay.h"
+#include "engine/mapping/mapping.h"
 #include "engine/platform/event_queue.h"
 #include "engine/platform/input.h"
 #include "engine/platform/program_dir.h"
@@ -65,6 +66,9 @@ void LoadSettings() {
   }
   LoadEngineSettings(State().dir, fresh);
   SetStepTimings(fresh.settings.keyHold, fresh.settings.sendDelay);
+  mapping::SetGestureTiming(fresh.settings.mapDouble, fresh.settings.mapHold);
+  mapping::LoadMapRules(State().dir);
+  mapping::LoadDeviceRules(State().dir);
   std::lock_guard lock(g_wheelsMutex);
   State().config = std::move(fresh);
 }
@@ -147,8 +151,14 @@ class MainWindow final : public platform::EngineEvents {
         if (text) overlay::ShowToast(*text);
         break;
       }
-      case WM_OVL_SCHEME:
-        delete reinterpret_cast<std::u16string*>(lParam);
+      case WM_OVL_SCHEME: {
+        // Heap name handed over by the poster; freed here in every case.
+        std::unique_ptr<std::u16string> name(reinterpret_cast<std::u16string*>(lParam));
+        if (name) mapping::LoadScheme(State().dir, *name);
+        break;
+      }
+      case WM_OVL_REHOOK:
+        mapping::UpdateCapture();
         break;
       default:
         break;
@@ -172,12 +182,29 @@ class MainWindow final : public platform::EngineEvents {
       case kTimerMinimiseCheck:
         overlay::OnMinimiseCheck();
         break;
+      case kTimerPadRules:
+        mapping::PadPollTick();
+        break;
+      case kTimerGestures:
+        mapping::GestureTick();
+        break;
       default:
         break;
     }
   }
 
   void OnRawMouse(int dx, int dy, bool leftDown) override { overlay::OnRawMouse(dx, dy, leftDown); }
+
+  bool OnCapturedInput(std::uint32_t code, bool down) override {
+    // The wheel takes the keyboard and mouse while it is shown.
+    if (WheelVisible()) return false;
+    return mapping::DispatchGlobalInput(code, down);
+  }
+
+  void OnDeviceInput(const platform::DeviceInput& input) override {
+    if (input.kind == platform::DeviceKind::Mouse && WheelVisible()) return;
+    mapping::OnDeviceEvent(input);
+  }
 
   void OnCopyData(std::uintptr_t tag, const void* data, std::size_t bytes) override {
     if (tag == kCopyDataActivate) {
@@ -202,9 +229,13 @@ bool EngineStart() {
   st.started = true;
   st.dir = platform::ProgramDirectory();
   Services().findWheel = FindWheelByName;
+  Services().toggleMapRule = [](const std::u16string& src, const KeySpec& target) {
+    mapping::SetGlobalRule(src, target);
+  };
   LoadSettings();
   platform::StartEventQueue(&g_mainWindow);
   overlay::Start();
+  mapping::UpdateCapture();
   st.running = true;
   return true;
 }
@@ -212,6 +243,7 @@ bool EngineStart() {
 int EngineStop() {
   auto& st = State();
   if (!st.running) return 0;
+  mapping::StopMapping();
   overlay::Stop();
   st.running = false;
   return 1;

@@ -188,6 +188,21 @@ KeySpec ResolveKeyName(std::u16string_view raw) {
   return k;
 }
 
+KeySpec KeyForVk(std::uint16_t vk) {
+  KeySpec k;
+  if (vk == 0 || vk >= 255) return k;
+  k.vk = vk;
+  k.valid = true;
+  for (const auto& e : kKeyTable) {
+    if (e.vk == vk) {
+      k.extended = e.extended;
+      k.name = std::u16string(e.name);
+      break;
+    }
+  }
+  return k;
+}
+
 const char* StepKindWord(StepKind kind) {
   switch (kind) {
     case StepKind::Click:

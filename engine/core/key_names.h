@@ -27,6 +27,7 @@ struct KeySpec {
   bool offTarget = false;
   // Set only by mapping rules whose target is a step list.
   std::shared_ptr<const std::vector<Step>> sequence;
+  int sequenceDelay = 30;  // ms between the sequence's steps
   bool valid = false;
   std::u16string name;  // as written, trimmed, in the case written
 };
@@ -34,6 +35,10 @@ struct KeySpec {
 // Trims, then resolves case-insensitively. Never reports; an unresolvable
 // name gives valid == false and each caller decides what that means.
 KeySpec ResolveKeyName(std::u16string_view name);
+
+// The key of a virtual-key code as a target (the extended flag from the
+// name table); valid for any code 1..254.
+KeySpec KeyForVk(std::uint16_t vk);
 
 // The step kinds of wheel fields, mapping sequences and voice commands, in
 // the engine's internal order.

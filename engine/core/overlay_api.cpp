@@ -1,8 +1,13 @@
 #include "engine/core/overlay_api.h"
 
 #include <string>
+#include <vector>
 
 #include "engine/core/engine.h"
+#include "engine/core/engine_messages.h"
+#include "engine/mapping/mapping.h"
+#include "engine/mapping/schemes.h"
+#include "engine/platform/event_queue.h"
 
 namespace {
 
@@ -18,6 +23,35 @@ R Guarded(F&& f, R onFailure) noexcept {
 
 std::u16string FromC(const OverlayChar* s) {
   return s ? std::u16string(s) : std::u16string();
+}
+
+template <typename F>
+void GuardedVoid(F&& f) noexcept {
+  try {
+    f();
+  } catch (...) {
+  }
+}
+
+// A returned string lives in its export's own buffer until that export is
+// called again.
+template <typename F>
+const OverlayChar* GuardedText(std::u16string& buffer, F&& f) noexcept {
+  try {
+    buffer = f();
+    return buffer.c_str();
+  } catch (...) {
+    return u"";
+  }
+}
+
+std::u16string Joined(const std::vector<std::u16string>& names) {
+  std::u16string out;
+  for (const auto& n : names) {
+    if (!out.empty()) out += u'\n';
+    out += n;
+  }
+  return out;
 }
 
 }  // namespace
@@ -73,6 +107,101 @@ const OverlayChar* OverlayWheelsSnapshotJson(void) {
         return buffer.c_str();
       },
       u"");
+}
+
+/* Mapping rules and schemes. */
+
+void OverlayReloadMapRules(void) {
+  GuardedVoid([] {
+    velmor::mapping::LoadMapRules(velmor::EngineDirectory());
+    velmor::mapping::UpdateCapture();
+  });
+}
+
+void OverlayReloadDevRules(void) {
+  GuardedVoid([] { velmor::mapping::LoadDeviceRules(velmor::EngineDirectory()); });
+}
+
+int OverlayMappingCount(void) {
+  return Guarded([] { return static_cast<int>(velmor::mapping::GlobalRuleCount()); }, 0);
+}
+
+int OverlayDevRuleCount(void) {
+  return Guarded([] { return static_cast<int>(velmor::mapping::DeviceRuleCount()); }, 0);
+}
+
+int OverlaySaveMapProfile(const OverlayChar* name) {
+  return Guarded(
+      [&] {
+        const auto& dir = velmor::EngineDirectory();
+        if (!velmor::mapping::SaveScheme(dir, FromC(name))) return 0;
+        velmor::mapping::WriteActiveScheme(dir, velmor::mapping::SchemeFolderName(FromC(name)));
+        if (auto& hook = velmor::mapping::Hooks().schemesChanged) hook();
+        return 1;
+      },
+      0);
+}
+
+int OverlayLoadMapProfile(const OverlayChar* name) {
+  if (!name || !*name) return 0;
+  return Guarded(
+      [&] {
+        // The main window takes the copy and frees it.
+        velmor::platform::PostEngineMessage(
+            velmor::WM_OVL_SCHEME, 0, reinterpret_cast<std::intptr_t>(new std::u16string(name)));
+        return 1;
+      },
+      0);
+}
+
+int OverlayDeleteMapProfile(const OverlayChar* name) {
+  return Guarded(
+      [&] {
+        if (!velmor::mapping::DeleteScheme(velmor::EngineDirectory(), FromC(name))) return 0;
+        if (auto& hook = velmor::mapping::Hooks().schemesChanged) hook();
+        return 1;
+      },
+      0);
+}
+
+const OverlayChar* OverlayMapProfiles(void) {
+  static std::u16string buffer;
+  return GuardedText(
+      buffer, [] { return Joined(velmor::mapping::ListSchemes(velmor::EngineDirectory())); });
+}
+
+const OverlayChar* OverlayCurrentMapProfile(void) {
+  static std::u16string buffer;
+  return GuardedText(buffer,
+                     [] { return velmor::mapping::ReadActiveScheme(velmor::EngineDirectory()); });
+}
+
+const OverlayChar* OverlayAllSchemes(void) {
+  static std::u16string buffer;
+  return GuardedText(buffer,
+                     [] { return velmor::mapping::AllSchemesListing(velmor::EngineDirectory()); });
+}
+
+void OverlaySetMappingEnabled(int enabled) {
+  GuardedVoid([&] { velmor::mapping::SetMappingEnabled(enabled != 0); });
+}
+
+int OverlayMappingEnabled(void) {
+  return velmor::mapping::MappingEnabled() ? 1 : 0;
+}
+
+const OverlayChar* OverlayInputDevices(void) {
+  static std::u16string buffer;
+  return GuardedText(buffer, [] { return velmor::mapping::InputDeviceList(); });
+}
+
+int OverlayDevLearnStart(void) {
+  return Guarded([] { return velmor::mapping::DevLearnStart() ? 1 : 0; }, 0);
+}
+
+const OverlayChar* OverlayDevLearned(void) {
+  static std::u16string buffer;
+  return GuardedText(buffer, [] { return velmor::mapping::DevLearned(); });
 }
 
 }  // extern "C"

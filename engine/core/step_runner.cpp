@@ -166,6 +166,7 @@ void PressKey(const KeySpec& k, bool down) {
     if (down) {
       WheelAction list;
       list.steps = *k.sequence;
+      list.delay = k.sequenceDelay;
       RunField(list, SendDelayMs());
     }
     return;

@@ -364,6 +364,20 @@ bool ParseWheel(const JsonValue& actions, std::u16string name, const std::string
 
 }  // namespace
 
+std::vector<Step> ParseStepList(const JsonValue& steps, LoadReport* report,
+                                const std::string& fileLabel, const std::string& path) {
+  Reporter rep(report, fileLabel);
+  std::vector<Step> out;
+  if (!steps.IsArray()) {
+    rep.Changed(path, std::string("steps is ") + JsonKindName(steps.kind) + ", not an array");
+    return out;
+  }
+  for (std::size_t i = 0; i < steps.array.size(); ++i)
+    if (auto s = ParseStep(steps.array[i], path + "[" + std::to_string(i) + "]", rep))
+      out.push_back(std::move(*s));
+  return out;
+}
+
 bool LoadWheelRoot(const JsonValue& root, WheelList& out, std::size_t limit, LoadReport* report,
                    const std::string& fileLabel) {
   out.clear();

@@ -68,6 +68,11 @@ bool LoadWheelText(std::string_view bytes, WheelList& out, std::size_t fieldLimi
 bool LoadWheelRoot(const JsonValue& root, WheelList& out, std::size_t fieldLimit,
                    LoadReport* report = nullptr, const std::string& fileLabel = {});
 
+// A "steps" array as a field reads it: bad steps are dropped (and reported
+// under `path`). Mapping rules build their step lists with it.
+std::vector<Step> ParseStepList(const JsonValue& steps, LoadReport* report = nullptr,
+                                const std::string& fileLabel = {}, const std::string& path = {});
+
 // The files written on first run, byte for byte.
 extern const char kDefaultWheelFileText[];
 extern const char kDefaultVoiceFileText[];

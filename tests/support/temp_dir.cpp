@@ -26,6 +26,8 @@ TempDir::~TempDir() {
 
 std::filesystem::path TempDir::Write(std::string_view name, std::string_view bytes) const {
   auto p = path_ / name;
+  std::error_code ec;
+  std::filesystem::create_directories(p.parent_path(), ec);
   std::ofstream out(p, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return p;

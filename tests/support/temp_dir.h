@@ -18,7 +18,8 @@ class TempDir {
   const std::filesystem::path& path() const { return path_; }
   std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
 
-  // Writes `bytes` to a file in the directory and returns its path.
+  // Writes `bytes` to a file in the directory (making its folders) and
+  // returns its path.
   std::filesystem::path Write(std::string_view name, std::string_view bytes) const;
   // The file's bytes, or an empty string when it cannot be read.
   std::string Read(std::string_view name) const;
