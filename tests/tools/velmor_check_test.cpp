@@ -231,6 +231,45 @@ TEST_F(CheckTest, TextOutputListsEveryStepOnItsOwnLine) {
   EXPECT_NE(r.out.find("no problems"), std::string::npos);
 }
 
+TEST_F(CheckTest, RuleFilesListWhatTheEngineKeepsAndWhy) {
+  dir_.Write("map.json", R"({"rules":[{"src":"F5  X2","to":"b"},{"src":"pad:foo","to":"a"},
+                                      {"src":"mb4 hold","steps":[{"key":"a"}]}]})");
+  dir_.Write("devmap.json", R"({"rules":[{"device":"\\\\?\\HID#VID_046D&PID_C077#1",
+                                         "src":"btn65","to":"a"},
+                                        {"device":"XAC","src":"lsl","to":"space"}]})");
+  Result r = Run({});
+  EXPECT_EQ(r.rc, 1);
+  const JsonValue* rules = r.json.Find(u"rules");
+  ASSERT_TRUE(rules && rules->IsArray());
+  std::vector<std::string> lines;
+  for (const auto& rule : rules->array)
+    lines.push_back(WideToUtf8(rule.Find(u"device")->string + u" " + rule.Find(u"src")->string +
+                               u" " + rule.Find(u"gesture")->string + u" " +
+                               rule.Find(u"target")->string));
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"global vk 0x74 double \"b\"", "global mb4 hold steps (1)",
+                                      "xac lsl single \"space\""}));
+  EXPECT_TRUE(Has(Problems(r, "map.json"), "rules[1].src: source \"pad:foo\""));
+  EXPECT_TRUE(Has(Problems(r, "devmap.json"), "\"btn65\" is not a device source"));
+}
+
+TEST_F(CheckTest, SimulatePrintsTheGestureTimeline) {
+  dir_.Write("map.json", R"({"rules":[{"src":"f5","to":"a"},{"src":"f5 hold","to":"c"}]})");
+  Result r =
+      Run({"simulate", "down:f5", "@100", "up:f5", "@500", "down:f5", "@1000", "up:f5", "down:f6"},
+          false);
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "timing: double 300 ms, hold 400 ms, tap 60 ms\n"
+            "@100 press \"a\"\n@175 release \"a\"\n"
+            "@900 press \"c\"\n@1000 release \"c\"\n"
+            "@1000 down f6: no rule, passed on\n");
+  std::string out, err;
+  EXPECT_EQ(check::RunCheck({"simulate", "@20", "@10"}, dir_.path(), out, err), 2);
+  EXPECT_EQ(check::RunCheck({"simulate", "press:f5"}, dir_.path(), out, err), 2);
+  EXPECT_EQ(check::RunCheck({"simulate", "down:nosuchkey"}, dir_.path(), out, err), 2);
+}
+
 TEST_F(CheckTest, BadCommandLinesAreExitTwo) {
   std::string out, err;
   EXPECT_EQ(check::RunCheck({"--dir"}, dir_.path(), out, err), 2);

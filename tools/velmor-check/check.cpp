@@ -8,6 +8,7 @@
 #include "engine/core/text.h"
 #include "engine/core/wheel_file.h"
 #include "tools/velmor-check/json_writer.h"
+#include "tools/velmor-check/rules_check.h"
 
 namespace velmor::check {
 
@@ -15,7 +16,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: velmor-check [--dir PROGRAM_DIR] [--json] [WHEEL_FILE...]\n"
-    "       velmor-check key NAME [--json]\n";
+    "       velmor-check key NAME [--json]\n"
+    "       velmor-check simulate [--dir PROGRAM_DIR] 'down:f5 @120 up:f5 ...'\n";
 
 std::string Hex(unsigned v, int digits) {
   char buf[16];
@@ -263,6 +265,50 @@ void WriteSettings(JsonWriter& w, const EngineSettings& s, const ToggleKey& t) {
   w.EndObject();
 }
 
+struct RuleLine {
+  std::string src, gesture, device, target;
+};
+
+std::vector<RuleLine> RuleLines(const LoadedRules& rules) {
+  std::vector<RuleLine> out;
+  for (const auto& [id, target] : rules.global)
+    out.push_back({GlobalSourceText(id), mapping::GestureWord(mapping::GestureOf(id)), "global",
+                   TargetText(target)});
+  for (const auto& r : rules.device) {
+    std::string src = WideToUtf8(mapping::SourceName(r.kind, r.index));
+    if (src.empty()) src = "vk " + Hex(r.index, 2);
+    out.push_back(
+        {src, mapping::GestureWord(r.gesture), WideToUtf8(r.device), TargetText(r.target)});
+  }
+  return out;
+}
+
+int RunSimulate(const std::vector<std::string>& args, const std::filesystem::path& defaultDir,
+                std::string& out, std::string& err) {
+  std::filesystem::path dir = defaultDir;
+  std::string script;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--dir" && i + 1 < args.size()) {
+      dir = std::filesystem::path(Utf8ToWide(args[++i]));
+    } else {
+      script += (script.empty() ? "" : " ") + args[i];
+    }
+  }
+  if (script.empty()) {
+    err += kUsage;
+    return 2;
+  }
+  LoadReport report;
+  EngineConfig config;
+  LoadEngineSettings(dir, config, &report);
+  const LoadedRules rules = LoadRules(dir, report);
+  const mapping::GestureTiming timing{config.settings.mapDouble, config.settings.mapHold,
+                                      config.settings.keyHold};
+  out += "timing: double " + std::to_string(timing.mapDouble) + " ms, hold " +
+         std::to_string(timing.mapHold) + " ms, tap " + std::to_string(timing.keyHold) + " ms\n";
+  return SimulateGestures(rules.global, timing, script, out, err) ? 0 : 2;
+}
+
 int ExitCode(const LoadReport& r) {
   if (r.Any(LoadProblem::Severity::Unusable)) return 2;
   if (r.Any(LoadProblem::Severity::Changed)) return 1;
@@ -303,6 +349,7 @@ int RunKey(const std::vector<std::string>& args, std::string& out, std::string& 
 int RunCheck(const std::vector<std::string>& args, const std::filesystem::path& defaultDir,
              std::string& out, std::string& err) {
   if (!args.empty() && args[0] == "key") return RunKey(args, out, err);
+  if (!args.empty() && args[0] == "simulate") return RunSimulate(args, defaultDir, out, err);
 
   std::filesystem::path dir = defaultDir;
   bool json = false;
@@ -342,6 +389,9 @@ int RunCheck(const std::vector<std::string>& args, const std::filesystem::path& 
   voice.label = "voice.json";
   voice.ok = LoadWheelFile(dir / "voice.json", voice.wheels, kCommandListFieldLimit, &report);
 
+  const LoadedRules rules = LoadRules(dir, report);
+  const std::vector<RuleLine> ruleLines = RuleLines(rules);
+
   std::vector<LoadedFile> extra;
   for (const auto& p : wheelFiles) {
     LoadedFile f;
@@ -378,6 +428,16 @@ int RunCheck(const std::vector<std::string>& args, const std::filesystem::path& 
     w.EndArray();
     w.Key("voice");
     WriteFields(w, voice.wheels.empty() ? std::vector<WheelAction>{} : voice.wheels[0].fields);
+    w.Key("rules").BeginArray();
+    for (const auto& r : ruleLines) {
+      w.BeginObject();
+      w.Key("src").String(r.src);
+      w.Key("gesture").String(r.gesture);
+      w.Key("device").String(r.device);
+      w.Key("target").String(r.target);
+      w.EndObject();
+    }
+    w.EndArray();
     w.Key("problems").BeginArray();
     for (const auto& p : report.problems()) {
       w.BeginObject();
@@ -413,6 +473,13 @@ int RunCheck(const std::vector<std::string>& args, const std::filesystem::path& 
   o += "voice.json: " + std::to_string(cmds.size()) + " commands\n";
   PrintFields(o, cmds, "  ");
   for (const auto& f : extra) wheels(f.label, f.wheels);
+  if (rules.mapPresent || rules.devPresent) {
+    o += "mapping rules (map.json " + std::to_string(rules.global.size()) + ", devmap.json " +
+         std::to_string(rules.device.size()) + "):\n";
+    for (const auto& r : ruleLines)
+      o += "  " + r.device + " " + r.src + (r.gesture == "single" ? "" : " " + r.gesture) + " -> " +
+           r.target + "\n";
+  }
 
   const auto& problems = report.problems();
   if (problems.empty()) {
