@@ -9,6 +9,7 @@
 #include "engine/core/engine_messages.h"
 #include "engine/platform/overlay_window.h"
 #include "engine/platform/win32/engine_window_win32.h"
+#include "engine/platform/win32/input_capture_win32.h"
 #include "engine/platform/win32/mouse_hook_rules.h"
 #include "engine/platform/win32/unique_handle.h"
 
@@ -258,6 +259,8 @@ bool RegisterRawMouseInput() {
 }
 
 void UnregisterRawMouseInput() {
+  // Handles of devices unplugged meanwhile may come back for other devices.
+  win32::ClearRawInputCaches();
   std::vector<RAWINPUTDEVICE>& registered = RawRegistrations();
   if (registered.empty()) return;
   for (RAWINPUTDEVICE& d : registered) {

@@ -9,6 +9,7 @@
 
 #include "engine/core/engine_messages.h"
 #include "engine/platform/win32/engine_window_win32.h"
+#include "engine/platform/win32/input_capture_win32.h"
 #include "engine/platform/win32/unique_handle.h"
 
 namespace velmor::platform {
@@ -43,25 +44,6 @@ HWND WindowOf(OverlayKind kind) {
   return Windows()[Index(kind)].get();
 }
 
-void ReportRawMouse(HRAWINPUT handle) {
-  EngineEvents* sink = win32::EngineSink();
-  if (!sink) return;
-  RAWINPUT input{};
-  UINT size = sizeof input;
-  // Mouse reports fit the structure; keyboard and HID reports of the other
-  // registrations may not, and are not the wheel's business.
-  if (GetRawInputData(handle, RID_INPUT, &input, &size, sizeof(RAWINPUTHEADER)) == UINT(-1)) return;
-  if (input.header.dwType != RIM_TYPEMOUSE) return;
-  const RAWMOUSE& m = input.data.mouse;
-  // Tablets and remote sessions report absolute positions, which are no
-  // motion of the virtual cursor.
-  const bool relative = (m.usFlags & MOUSE_MOVE_ABSOLUTE) == 0;
-  const int dx = relative ? static_cast<int>(m.lLastX) : 0;
-  const int dy = relative ? static_cast<int>(m.lLastY) : 0;
-  const bool leftDown = (m.usButtonFlags & RI_MOUSE_LEFT_BUTTON_DOWN) != 0;
-  if (dx != 0 || dy != 0 || leftDown) sink->OnRawMouse(dx, dy, leftDown);
-}
-
 LRESULT CALLBACK WheelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_OVL_WHEELCLICK:
@@ -69,7 +51,9 @@ LRESULT CALLBACK WheelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (EngineEvents* sink = win32::EngineSink()) sink->OnMessage(WM_OVL_WHEELCLICK, 0, 0);
       return 0;
     case WM_INPUT:
-      ReportRawMouse(reinterpret_cast<HRAWINPUT>(lParam));
+      // Every device's raw input arrives here: the wheel's motion and the
+      // device rules' keys and buttons.
+      win32::ReadRawInput(reinterpret_cast<HRAWINPUT>(lParam));
       // The system cleans up the raw input buffer.
       return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_MOUSEACTIVATE:
