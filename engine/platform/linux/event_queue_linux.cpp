@@ -38,7 +38,9 @@
 #include <vector>
 
 #include "engine/platform/linux/event_queue_linux.h"
+#include "engine/platform/linux/input_capture_x11.h"
 #include "engine/platform/linux/overlay_events_x11.h"
+#include "engine/platform/linux/pad_devices_evdev.h"
 #include "engine/platform/linux/unique_fd.h"
 #include "engine/platform/linux/x11_connection.h"
 #include "engine/platform/program_dir.h"
@@ -293,9 +295,15 @@ void DeliverXEvents(Queue& q) {
     if (x) linux_backend::CollectOverlayEvents(x.display(), x.xi2Opcode(), actions);
   }
   EngineEvents* sink = Sink(q);
-  if (!sink) return;
   using Kind = linux_backend::OverlayAction::Kind;
+  using Frozen = linux_backend::OverlayAction::Frozen;
   for (const auto& a : actions) {
+    if (!sink) {
+      // Nobody to decide: a device a grab froze is let go with its press.
+      if (a.kind == Kind::kCaptured && a.frozen != Frozen::kNone)
+        linux_backend::AnswerCapturedInput(a, false);
+      continue;
+    }
     switch (a.kind) {
       case Kind::kHotkey:
         sink->OnHotkey(1);
@@ -306,8 +314,25 @@ void DeliverXEvents(Queue& q) {
       case Kind::kRawMouse:
         sink->OnRawMouse(a.dx, a.dy, a.leftDown);
         break;
+      case Kind::kCaptured: {
+        const bool swallow = sink->OnCapturedInput(a.msg, a.leftDown);
+        if (a.frozen != Frozen::kNone) linux_backend::AnswerCapturedInput(a, swallow);
+        break;
+      }
+      case Kind::kDevice:
+        sink->OnDeviceInput(a.device);
+        break;
     }
   }
+}
+
+void DeliverPadEvents(Queue& q) {
+  std::vector<DeviceInput> inputs;
+  linux_backend::CollectPadDeviceEvents([&](const DeviceInput& in) { inputs.push_back(in); });
+  if (inputs.empty()) return;
+  EngineEvents* sink = Sink(q);
+  if (!sink) return;
+  for (const DeviceInput& in : inputs) sink->OnDeviceInput(in);
 }
 
 void DeliverPosted(Queue& q) {
@@ -462,6 +487,7 @@ void DispatchEngineEvents() {
   // before posted ones, then input, and timers last, as WM_TIMER comes last.
   ServeRequests(q);
   DeliverXEvents(q);
+  DeliverPadEvents(q);
   DeliverPosted(q);
   FireTimers(q);
   ArmTimer(q);
@@ -503,6 +529,20 @@ void QuitEventLoop() {
   g_quitPending.store(true);
   Wake();
 }
+
+namespace linux_backend {
+
+void WatchDescriptor(int fd) {
+  Queue& q = TheQueue();
+  if (q.epoll) Watch(q, fd);
+}
+
+void UnwatchDescriptor(int fd) {
+  Queue& q = TheQueue();
+  if (q.epoll) epoll_ctl(q.epoll.get(), EPOLL_CTL_DEL, fd, nullptr);
+}
+
+}  // namespace linux_backend
 
 bool SendCopyDataToRunningEngine(std::uintptr_t tag, const void* data, std::size_t bytes) {
   // The GUI thread of the listening engine would wait for itself; Windows

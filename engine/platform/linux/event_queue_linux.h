@@ -21,3 +21,14 @@ void DispatchEngineEvents();
 int MsUntilNextTimer();
 
 }  // namespace velmor::platform
+
+namespace velmor::platform::linux_backend {
+
+// For the backend's own descriptors (the game devices of the per-device
+// stream): watched by the queue, so that a readable one makes the host
+// dispatch. What they have is read by DispatchEngineEvents. No-ops before
+// StartEventQueue.
+void WatchDescriptor(int fd);
+void UnwatchDescriptor(int fd);
+
+}  // namespace velmor::platform::linux_backend

@@ -18,6 +18,7 @@
 #include <system_error>
 #include <thread>
 
+#include "engine/platform/linux/input_capture_x11.h"
 #include "engine/platform/linux/x11_connection.h"
 #include "engine/platform/vk_keysyms.h"
 
@@ -121,7 +122,8 @@ void SendKey(std::uint16_t vk, bool /*extended*/, bool up) {
   KeyCode kc = XKeysymToKeycode(x.display(), keysym);
   // A keysym the server's map lacks (F13 and up on most maps) has no key to press.
   if (kc == 0) return;
-  XTestFakeKeyEvent(x.display(), kc, up ? False : True, CurrentTime);
+  // Past the input capture's grabs: the engine's own keys are never rules' input.
+  linux_backend::FakeOwnKey(x.display(), kc, !up);
   XFlush(x.display());
 }
 
@@ -129,7 +131,7 @@ void SendMouseButton(int button, bool up) {
   if (button < 0 || button >= static_cast<int>(std::size(kButtons))) return;
   X11Session x;
   if (!x.hasXTest()) return;
-  XTestFakeButtonEvent(x.display(), kButtons[button], up ? False : True, CurrentTime);
+  linux_backend::FakeOwnButton(x.display(), kButtons[button], !up);
   XFlush(x.display());
 }
 

@@ -9,14 +9,21 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/platform/event_queue.h"
+
 namespace velmor::platform::linux_backend {
 
 struct OverlayAction {
-  enum class Kind { kHotkey, kMessage, kRawMouse };
+  // kCaptured and kDevice are the input capture's (input_capture_x11.h).
+  enum class Kind { kHotkey, kMessage, kRawMouse, kCaptured, kDevice };
+  enum class Frozen { kNone, kKeyboard, kPointer };
   Kind kind = Kind::kHotkey;
-  std::uint32_t msg = 0;  // kMessage
+  std::uint32_t msg = 0;  // kMessage; kCaptured: the OnCapturedInput code
   int dx = 0, dy = 0;     // kRawMouse
-  bool leftDown = false;  // kRawMouse
+  bool leftDown = false;  // kRawMouse; kCaptured: down
+  // kCaptured: the device the grab holds frozen until the engine answers.
+  Frozen frozen = Frozen::kNone;
+  DeviceInput device{};  // kDevice
 };
 
 // Under the connection's session: takes every event the connection has

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "engine/core/engine_messages.h"
+#include "engine/platform/linux/input_capture_x11.h"
 #include "engine/platform/linux/overlay_events_x11.h"
 #include "engine/platform/linux/x11_connection.h"
 #include "engine/platform/overlay_window.h"
@@ -223,6 +224,8 @@ void CollectOverlayEvents(Display* dpy, int xi2Opcode, std::vector<OverlayAction
   while (XPending(dpy) > 0) {
     XEvent ev;
     XNextEvent(dpy, &ev);
+    // The input capture's grabs and raw device events first.
+    if (CollectCaptureEvent(dpy, ev, out)) continue;
     switch (ev.type) {
       case KeyPress:
         if (s.hotkeyCode != 0 && ev.xkey.keycode == s.hotkeyCode && !s.hotkeyDown) {
@@ -246,7 +249,8 @@ void CollectOverlayEvents(Display* dpy, int xi2Opcode, std::vector<OverlayAction
       case GenericEvent:
         if (xi2Opcode >= 0 && ev.xcookie.extension == xi2Opcode &&
             XGetEventData(dpy, &ev.xcookie)) {
-          if (s.raw) CollectRaw(dpy, s, ev.xcookie, out);
+          if (!CollectCaptureRaw(dpy, ev.xcookie, out) && s.raw)
+            CollectRaw(dpy, s, ev.xcookie, out);
           XFreeEventData(dpy, &ev.xcookie);
         }
         break;
@@ -417,9 +421,13 @@ bool RegisterRawMouseInput() {
   XISetMask(bits, XI_RawMotion);
   XISetMask(bits, XI_RawButtonPress);
   XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
-  X11ErrorTrap trap(x.display());
-  XISelectEvents(x.display(), DefaultRootWindow(x.display()), &mask, 1);
-  if (trap.failed()) return false;
+  {
+    X11ErrorTrap trap(x.display());
+    XISelectEvents(x.display(), DefaultRootWindow(x.display()), &mask, 1);
+    if (trap.failed()) return false;
+  }
+  // The per-device stream of the input capture comes with it.
+  linux_backend::SetDeviceEventsWanted(x.display(), true);
   InputState& s = State();
   s.raw = true;
   s.rawRestX = s.rawRestY = 0;
@@ -433,6 +441,7 @@ void UnregisterRawMouseInput() {
   unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
   XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
   XISelectEvents(x.display(), DefaultRootWindow(x.display()), &mask, 1);
+  linux_backend::SetDeviceEventsWanted(x.display(), false);
   XFlush(x.display());
   s.raw = false;
 }
