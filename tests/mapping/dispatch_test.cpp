@@ -363,5 +363,40 @@ TEST_F(MappingTest, MapStepOfAWheelFieldSwitchesARule) {
   EXPECT_TRUE(fake::CapturedKeys().empty());
 }
 
+TEST_F(MappingTest, SchemeExportsSwitchTheLiveRules) {
+  Rules(R"({"src":"f5","to":"a"})");
+  ASSERT_EQ(OverlaySaveMapProfile(u" Gra: 1 "), 1);
+  EXPECT_EQ(std::u16string(OverlayCurrentMapProfile()), u"Gra 1");
+  EXPECT_EQ(std::u16string(OverlayMapProfiles()), u"Gra 1");
+  EXPECT_EQ(OverlaySaveMapProfile(u" ..."), 0);
+
+  Rules(R"({"src":"f5","to":"b"},{"src":"f6","to":"c"})");
+  ASSERT_EQ(OverlaySaveMapProfile(u"other"), 1);
+  EXPECT_EQ(std::u16string(OverlayCurrentMapProfile()), u"other");
+  ASSERT_EQ(OverlayDeleteMapProfile(u"other"), 1);
+  EXPECT_EQ(OverlayLoadMapProfile(nullptr), 0);
+  EXPECT_EQ(OverlayLoadMapProfile(u""), 0);
+  // The switch happens on the engine's queue, not in the call.
+  ASSERT_EQ(OverlayLoadMapProfile(u"Gra 1"), 1);
+  EXPECT_EQ(OverlayMappingCount(), 2);
+  fake::PumpMessages();
+  EXPECT_EQ(OverlayMappingCount(), 1);
+  EXPECT_EQ(std::u16string(OverlayCurrentMapProfile()), u"Gra 1");
+  EXPECT_FALSE(std::filesystem::exists(dir_->path() / "devmap.json"));
+  EXPECT_EQ(fake::CapturedKeys(), (std::vector<std::uint16_t>{0x74}));
+  fake::CaptureInput(kF5, true);
+  EXPECT_EQ(Out(), (Lines{"@0 down 41"}));
+
+  // A scheme that does not exist changes nothing.
+  ASSERT_EQ(OverlayLoadMapProfile(u"nope"), 1);
+  fake::PumpMessages();
+  EXPECT_EQ(OverlayMappingCount(), 1);
+
+  EXPECT_EQ(OverlayDeleteMapProfile(u"Gra 1"), 1);
+  EXPECT_EQ(std::u16string(OverlayCurrentMapProfile()), u"");
+  EXPECT_EQ(std::u16string(OverlayMapProfiles()), u"");
+  std::filesystem::remove_all(dir_->path() / "profiles");
+}
+
 }  // namespace
 }  // namespace velmor
