@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <mutex>
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "engine/core/clock.h"
@@ -28,6 +29,9 @@ GlobalRuleTable g_global;       // under g_globalLock
 DeviceRuleList g_device;        // under g_deviceLock
 GestureTable g_gestures;        // under g_gestureLock
 bool g_gestureTimerOn = false;  // under g_gestureLock
+// The engine's GUI thread, which owns its timers; taken at every capture
+// update, which runs there.
+std::atomic<std::thread::id> g_guiThread{};
 
 std::atomic<bool> g_disabled{false};
 std::atomic<int> g_mapDouble{300};
@@ -56,9 +60,14 @@ void Perform(const std::vector<GestureAction>& actions) {
 }
 
 void StartGestureTimerLocked(bool deadlineSet) {
-  if (deadlineSet && !g_gestureTimerOn) {
+  if (!deadlineSet || g_gestureTimerOn) return;
+  if (std::this_thread::get_id() == g_guiThread.load()) {
     g_gestureTimerOn = true;
     platform::SetEngineTimer(kTimerGestures, 25);
+  } else {
+    // Timers belong to the GUI thread (the adaptive controller's reader
+    // dispatches from its own): the capture update there starts it.
+    platform::PostEngineMessage(WM_OVL_REHOOK);
   }
 }
 
@@ -260,6 +269,11 @@ GestureTiming CurrentGestureTiming() {
 }
 
 void UpdateCapture() {
+  g_guiThread = std::this_thread::get_id();
+  {
+    std::lock_guard lock(g_gestureLock);
+    StartGestureTimerLocked(g_gestures.AnyDeadline());
+  }
   std::vector<std::uint16_t> keys;
   std::uint32_t buttons = 0;
   bool pad = false;

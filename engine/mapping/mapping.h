@@ -53,7 +53,8 @@ void SetGestureTiming(int mapDoubleMs, int mapHoldMs);
 GestureTiming CurrentGestureTiming();
 
 // Installs or removes keyboard and mouse capture and the pad polling timer
-// to match the global rules.
+// to match the global rules, and starts the gesture timer for a gesture
+// that another thread dispatched. GUI thread.
 void UpdateCapture();
 void PadPollTick();  // timer 7005
 // The mask-change step of pad polling: dispatches every pad source whose

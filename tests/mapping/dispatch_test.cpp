@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/core/engine.h"
@@ -361,6 +362,21 @@ TEST_F(MappingTest, MapStepOfAWheelFieldSwitchesARule) {
   EXPECT_EQ(Out(), (Lines{"@0 down 20", "@0 up 20"}));
   EXPECT_EQ(OverlayMappingCount(), 0);
   EXPECT_TRUE(fake::CapturedKeys().empty());
+}
+
+TEST_F(MappingTest, AGestureFromAnotherThreadGetsItsTimerOnTheGuiThread) {
+  DeviceRules(R"({"device":"xac","src":"btn3 hold","to":"c"})");
+  std::thread reader([] {
+    mapping::DispatchDeviceInput(u"xac", u"", u"btn3", mapping::SourceKind::Pad, 3, true);
+  });
+  reader.join();
+  EXPECT_FALSE(fake::TimerPeriod(kTimerGestures));
+  fake::PumpMessages();
+  EXPECT_EQ(fake::TimerPeriod(kTimerGestures), 25u);
+  At(400);
+  EXPECT_EQ(Out(), (Lines{"@400 down 43"}));
+  mapping::DispatchDeviceInput(u"xac", u"", u"btn3", mapping::SourceKind::Pad, 3, false);
+  EXPECT_EQ(Out(), (Lines{"@400 down 43", "@400 up 43"}));
 }
 
 TEST_F(MappingTest, SchemeExportsSwitchTheLiveRules) {
