@@ -13,8 +13,10 @@ engine=$1
 probe=$2
 driver=$3
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e-common.sh"
 
 tmp=$(mktemp -d)
+e2e_logs="engine.out engine.err client.out driver.out probe.out keys.txt"
 engine_pid=
 probe_pid=
 own_wine=
@@ -34,31 +36,6 @@ if [ -z "${WINEPREFIX:-}" ]; then
   own_wine=1
 fi
 
-fail() {
-  echo "FAIL: $*"
-  for f in engine.out engine.err client.out driver.out probe.out keys.txt; do
-    [ -f "$tmp/$f" ] && { echo "--- $f"; cat "$tmp/$f"; }
-  done
-  exit 1
-}
-# Waits up to $3 tenths of a second for a line matching $2 in file $1.
-wait_for_line() {
-  for _ in $(seq 1 "$3"); do
-    [ -f "$1" ] && grep -q -- "$2" "$1" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-# Waits up to $2 tenths of a second for process $1 to end; false if it lives on.
-wait_for_exit() {
-  for _ in $(seq 1 "$2"); do
-    kill -0 "$1" 2>/dev/null || return 0
-    sleep 0.1
-  done
-  return 1
-}
-# Wine sees the Unix root as drive Z:.
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
 # A second velmor-engine talking to the running one. Wine's stdio never goes
 # to a pipe here: ctest's pipes would keep Wine's helpers waiting.
 client() { wine "$prog/velmor-engine.exe" "$@" </dev/null >>"$tmp/client.out" 2>&1; }
