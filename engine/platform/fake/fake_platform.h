@@ -131,4 +131,28 @@ void SetInputDevices(std::vector<InputDeviceInfo> devices);
 // overlay's own windows always do).
 void SetOwnWindow(WindowId w, bool own);
 
+// Run-time libraries: a path (as LoadSharedLibrary is given it) and the
+// function that finds its symbols; an empty function removes it. Loads are
+// recorded as "load PATH" ("load PATH beside" for LoadLibraryEx-style
+// loads).
+using SymbolTable = std::function<void*(const char*)>;
+void RegisterLibrary(const std::u16string& path, SymbolTable symbols);
+
+// Audio devices and capture. Queued blocks are handed out by the capture's
+// waits (at most four per wait); a wait with none queued moves the fake
+// clock on by its timeout.
+void SetAudioDevices(std::vector<std::u16string> inputs, std::vector<std::u16string> outputs = {});
+void FailAudioOpens(int count);  // the next `count` opens fail
+void QueueAudio(std::size_t blocks, std::size_t bytes = 3200);
+struct AudioSnapshot {
+  int opens = 0;           // open attempts since ResetVoice
+  bool open = false;       // a capture exists now
+  std::u16string device;   // the device opened; "" for the default
+  std::size_t queued = 0;  // blocks not yet taken
+};
+AudioSnapshot Audio();
+// Libraries, devices and capture back to nothing (Reset leaves them: a
+// recogniser thread may still hold them).
+void ResetVoice();
+
 }  // namespace velmor::platform::fake
