@@ -3,6 +3,8 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <list>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -133,6 +135,43 @@ void RunFieldNow(const WheelAction& field, std::int64_t startPauseMs) {
   }
 }
 
+namespace {
+
+// Workers are joined once they have ended rather than detached when they
+// start: with mingw-w64's threads a thread detached before it has begun
+// running may start without its state (seen under Wine under load).
+struct Worker {
+  std::thread thread;
+  std::shared_ptr<std::atomic<bool>> ended;
+};
+struct Workers {
+  std::mutex mutex;
+  std::list<Worker> list;
+  ~Workers() {
+    // Process end: whatever still runs is let go.
+    for (auto& w : list)
+      if (w.thread.joinable()) w.thread.detach();
+  }
+};
+Workers& AllWorkers() {
+  static Workers workers;
+  return workers;
+}
+
+// Joins the workers that have ended; the caller holds the workers' lock.
+void ReapEndedWorkers(Workers& w) {
+  for (auto it = w.list.begin(); it != w.list.end();) {
+    if (it->ended->load()) {
+      it->thread.join();
+      it = w.list.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+}  // namespace
+
 bool RunField(const WheelAction& field, std::int64_t startPauseMs) {
   if (field.steps.empty()) return true;
   {
@@ -140,10 +179,16 @@ bool RunField(const WheelAction& field, std::int64_t startPauseMs) {
     ++g_running;
   }
   try {
-    std::thread([copy = field, startPauseMs] {
+    auto& workers = AllWorkers();
+    std::lock_guard lock(workers.mutex);
+    ReapEndedWorkers(workers);
+    auto ended = std::make_shared<std::atomic<bool>>(false);
+    std::thread t([copy = field, startPauseMs, ended] {
       RunFieldNow(copy, startPauseMs);
       FieldDone();
-    }).detach();
+      ended->store(true);
+    });
+    workers.list.push_back({std::move(t), std::move(ended)});
   } catch (const std::system_error&) {
     // No thread: the field does not run, and nothing else is disturbed.
     FieldDone();
