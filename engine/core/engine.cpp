@@ -13,6 +13,7 @@
 #include "engine/platform/event_queue.h"
 #include "engine/platform/input.h"
 #include "engine/platform/program_dir.h"
+#include "engine/voice/voice.h"
 
 namespace velmor {
 
@@ -69,6 +70,8 @@ void LoadSettings() {
   mapping::SetGestureTiming(fresh.settings.mapDouble, fresh.settings.mapHold);
   mapping::LoadMapRules(State().dir);
   mapping::LoadDeviceRules(State().dir);
+  voice::SetVoiceSettings(fresh.settings, State().dir);
+  voice::BuildGlobalVoiceActions();
   std::lock_guard lock(g_wheelsMutex);
   State().config = std::move(fresh);
 }
@@ -157,6 +160,9 @@ class MainWindow final : public platform::EngineEvents {
         if (name) mapping::LoadScheme(State().dir, *name);
         break;
       }
+      case WM_OVL_RUNCOMMAND:
+        voice::RunGlobalAction(wParam);
+        break;
       case WM_OVL_REHOOK:
         mapping::UpdateCapture();
         break;
@@ -236,6 +242,12 @@ bool EngineStart() {
   platform::StartEventQueue(&g_mainWindow);
   overlay::Start();
   mapping::UpdateCapture();
+  mapping::Hooks().schemesChanged = [] {
+    voice::BuildGlobalVoiceActions();
+    voice::BuildPhraseTable(CurrentWheels());
+  };
+  voice::BuildPhraseTable(CurrentWheels());
+  if (CurrentSettings().voiceEnabled) voice::StartRecogniser();
   st.running = true;
   return true;
 }
@@ -243,6 +255,7 @@ bool EngineStart() {
 int EngineStop() {
   auto& st = State();
   if (!st.running) return 0;
+  voice::ShutdownVoice();
   mapping::StopMapping();
   overlay::Stop();
   st.running = false;
@@ -257,6 +270,8 @@ void EngineReload() {
   if (!State().running) return;
   LoadSettings();
   overlay::Reload();
+  voice::BuildPhraseTable(CurrentWheels());
+  voice::ApplyVoiceSettings();
 }
 
 bool EngineActivateWheelFile(const std::filesystem::path& path) {
@@ -265,6 +280,8 @@ bool EngineActivateWheelFile(const std::filesystem::path& path) {
   if (wheels.empty()) return false;  // the reader keeps only wheels with fields
   InstallWheels(std::move(wheels));
   overlay::WheelListChanged();
+  // Field phrases name wheels and fields by index: they follow the list.
+  voice::BuildPhraseTable(CurrentWheels());
   return true;
 }
 

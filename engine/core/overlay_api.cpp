@@ -5,9 +5,12 @@
 
 #include "engine/core/engine.h"
 #include "engine/core/engine_messages.h"
+#include "engine/core/messages.h"
 #include "engine/mapping/mapping.h"
 #include "engine/mapping/schemes.h"
+#include "engine/platform/audio_capture.h"
 #include "engine/platform/event_queue.h"
+#include "engine/voice/voice.h"
 
 namespace {
 
@@ -202,6 +205,46 @@ int OverlayDevLearnStart(void) {
 const OverlayChar* OverlayDevLearned(void) {
   static std::u16string buffer;
   return GuardedText(buffer, [] { return velmor::mapping::DevLearned(); });
+}
+
+/* Voice. */
+
+void OverlayRefreshVoice(void) {
+  GuardedVoid([] {
+    velmor::voice::BuildGlobalVoiceActions();
+    velmor::voice::BuildPhraseTable(velmor::CurrentWheels());
+  });
+}
+
+int OverlayVoicePhraseCount(void) {
+  return Guarded([] { return static_cast<int>(velmor::voice::PhraseCount()); }, 0);
+}
+
+int OverlayVoiceWordKnown(const OverlayChar* word) {
+  if (!word || !*word) return -1;
+  return Guarded([&] { return velmor::voice::WordKnown(word); }, -1);
+}
+
+int OverlayVoiceDictEnsure(const OverlayChar* name) {
+  return Guarded([&] { return velmor::voice::DictEnsure(FromC(name)); }, 0);
+}
+
+const OverlayChar* OverlayVoiceStatus(void) {
+  static std::u16string buffer;
+  return GuardedText(buffer, [] {
+    return velmor::voice::StatusText(
+        velmor::EngineLanguageIndex(velmor::CurrentSettings().language));
+  });
+}
+
+const OverlayChar* OverlayAudioInputDevices(void) {
+  static std::u16string buffer;
+  return GuardedText(buffer, [] { return Joined(velmor::platform::AudioInputDevices()); });
+}
+
+const OverlayChar* OverlayAudioOutputDevices(void) {
+  static std::u16string buffer;
+  return GuardedText(buffer, [] { return Joined(velmor::platform::AudioOutputDevices()); });
 }
 
 }  // extern "C"

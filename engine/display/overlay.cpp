@@ -1,5 +1,6 @@
 #include "engine/display/overlay.h"
 
+#include <atomic>
 #include <set>
 #include <vector>
 
@@ -28,7 +29,8 @@ using platform::OverlayKind;
 namespace {
 
 struct OverlayState {
-  bool visible = false;
+  // Read from other threads too (voice results, the mapping rules).
+  std::atomic<bool> visible{false};
   bool fullScreenAtShow = false;
   platform::Point windowPos;
   WheelCursor cursor;

@@ -107,6 +107,14 @@ std::size_t AdvanceTime(std::int64_t ms) {
   return n + PumpMessages();
 }
 
+std::vector<QueuedMessage> QueuedMessages() {
+  auto& s = GetState();
+  std::lock_guard lock(s.mutex);
+  std::vector<QueuedMessage> out;
+  for (const auto& m : s.queue) out.push_back({m.msg, m.wParam, m.lParam});
+  return out;
+}
+
 std::size_t PendingMessages() {
   auto& s = GetState();
   std::lock_guard lock(s.mutex);

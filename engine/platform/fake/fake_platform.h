@@ -69,6 +69,12 @@ std::size_t PumpMessages();
 std::size_t AdvanceTime(std::int64_t ms);
 // Messages posted and not yet delivered.
 std::size_t PendingMessages();
+struct QueuedMessage {
+  std::uint32_t msg;
+  std::uintptr_t wParam;
+  std::intptr_t lParam;  // a heap payload still belongs to the queue
+};
+std::vector<QueuedMessage> QueuedMessages();
 // Whether a timer is set, and its period.
 std::optional<std::uint32_t> TimerPeriod(std::uint32_t id);
 // The receiver StartEventQueue installed (Reset keeps it: the engine starts
@@ -132,11 +138,12 @@ void SetInputDevices(std::vector<InputDeviceInfo> devices);
 void SetOwnWindow(WindowId w, bool own);
 
 // Run-time libraries: a path (as LoadSharedLibrary is given it) and the
-// function that finds its symbols; an empty function removes it. Loads are
-// recorded as "load PATH" ("load PATH beside" for LoadLibraryEx-style
-// loads).
+// function that finds its symbols; an empty function removes it.
 using SymbolTable = std::function<void*(const char*)>;
 void RegisterLibrary(const std::u16string& path, SymbolTable symbols);
+// Every load attempt since ResetVoice, in order: the path, with " beside"
+// for loads that search the library's own folder first.
+std::vector<std::u16string> LibraryLoads();
 
 // Audio devices and capture. Queued blocks are handed out by the capture's
 // waits (at most four per wait); a wait with none queued moves the fake

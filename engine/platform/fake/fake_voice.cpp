@@ -29,6 +29,7 @@ struct VoiceState {
   bool captureOpen = false;
   bool captureFails = false;
   std::deque<std::vector<std::uint8_t>> blocks;
+  std::vector<std::u16string> loads;
 };
 
 VoiceState& Voice() {
@@ -75,11 +76,7 @@ class FakeCapture final : public AudioCapture {
 std::unique_ptr<SharedLibrary> LoadSharedLibrary(const std::u16string& path, bool besideItself) {
   auto& v = Voice();
   std::lock_guard lock(v.mutex);
-  {
-    auto& s = fake::GetState();
-    std::lock_guard slock(s.mutex);
-    fake::RecordLocked(s, "load " + WideToUtf8(path) + (besideItself ? " beside" : ""));
-  }
+  v.loads.push_back(path + (besideItself ? u" beside" : u""));
   auto it = v.libraries.find(path);
   if (it == v.libraries.end()) return nullptr;
   return std::make_unique<FakeLibrary>(it->second);
@@ -162,9 +159,16 @@ fake::AudioSnapshot fake::Audio() {
   return {v.opens, v.captureOpen, v.openedName, v.blocks.size()};
 }
 
+std::vector<std::u16string> fake::LibraryLoads() {
+  auto& v = Voice();
+  std::lock_guard lock(v.mutex);
+  return v.loads;
+}
+
 void fake::ResetVoice() {
   auto& v = Voice();
   std::lock_guard lock(v.mutex);
+  v.loads.clear();
   v.libraries.clear();
   v.inputs.clear();
   v.outputs.clear();
