@@ -270,6 +270,27 @@ TEST_F(CheckTest, SimulatePrintsTheGestureTimeline) {
   EXPECT_EQ(check::RunCheck({"simulate", "down:nosuchkey"}, dir_.path(), out, err), 2);
 }
 
+TEST_F(CheckTest, GrammarPrintsThePhraseTableTheEngineBuilds) {
+  dir_.Write("config.json", R"({"language": "de"})");  // no German model: English
+  Run({});                                             // first-run files
+  std::filesystem::create_directories(dir_ / "profiles" / "Race");
+  Result r = Run({"grammar"});
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_EQ(r.json.Find(u"language")->string, u"en");
+  EXPECT_EQ(r.json.Find(u"model")->string, u"vosk-model-small-en-us-0.15");
+  const auto& phrases = r.json.Find(u"phrases")->array;
+  ASSERT_GT(phrases.size(), 26u + 3u * 99u);
+  EXPECT_EQ(phrases[0].Find(u"text")->string, u"show wheel");
+  EXPECT_EQ(phrases.back().Find(u"text")->string, u"schemat race");
+  EXPECT_EQ(phrases.back().Find(u"wheel")->number, -2);
+  const std::u16string grammar = r.json.Find(u"grammar")->string;
+  EXPECT_EQ(grammar.rfind(u"[\"show wheel\",", 0), 0u);
+  EXPECT_NE(grammar.find(u",\"schemat race\",\"[unk]\"]"), std::u16string::npos);
+
+  Result text = Run({"grammar"}, false);
+  EXPECT_NE(text.out.find("  \"double click on forty seven\"\t347\t-1\t0\n"), std::string::npos);
+}
+
 TEST_F(CheckTest, BadCommandLinesAreExitTwo) {
   std::string out, err;
   EXPECT_EQ(check::RunCheck({"--dir"}, dir_.path(), out, err), 2);

@@ -7,6 +7,8 @@
 #include "engine/core/settings.h"
 #include "engine/core/text.h"
 #include "engine/core/wheel_file.h"
+#include "engine/mapping/schemes.h"
+#include "engine/voice/phrases.h"
 #include "tools/velmor-check/json_writer.h"
 #include "tools/velmor-check/rules_check.h"
 
@@ -17,7 +19,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: velmor-check [--dir PROGRAM_DIR] [--json] [WHEEL_FILE...]\n"
     "       velmor-check key NAME [--json]\n"
-    "       velmor-check simulate [--dir PROGRAM_DIR] 'down:f5 @120 up:f5 ...'\n";
+    "       velmor-check simulate [--dir PROGRAM_DIR] 'down:f5 @120 up:f5 ...'\n"
+    "       velmor-check grammar [--dir PROGRAM_DIR] [--json]\n";
 
 std::string Hex(unsigned v, int digits) {
   char buf[16];
@@ -309,6 +312,59 @@ int RunSimulate(const std::vector<std::string>& args, const std::filesystem::pat
   return SimulateGestures(rules.global, timing, script, out, err) ? 0 : 2;
 }
 
+int ExitCode(const LoadReport& r);
+
+int RunGrammar(const std::vector<std::string>& args, const std::filesystem::path& defaultDir,
+               std::string& out, std::string& err) {
+  std::filesystem::path dir = defaultDir;
+  bool json = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--dir" && i + 1 < args.size()) {
+      dir = std::filesystem::path(Utf8ToWide(args[++i]));
+    } else if (args[i] == "--json") {
+      json = true;
+    } else {
+      err += kUsage;
+      return 2;
+    }
+  }
+  LoadReport report;
+  EngineConfig config;
+  LoadEngineSettings(dir, config, &report);
+  const std::u16string language = voice::ResolveVoiceLanguage(config.settings.language, dir);
+  const auto actions = voice::GlobalVoiceActions(dir, mapping::ListSchemes(dir), &report);
+  const voice::PhraseTable phrases = voice::BuildPhrases(language, config.wheels, actions);
+  const std::string grammar = voice::BuildGrammarText(phrases, {});
+  const std::u16string model = voice::ModelFolderName(config.settings.voiceModel, language);
+  if (json) {
+    JsonWriter w;
+    w.BeginObject();
+    w.Key("language").String(language);
+    w.Key("model").String(model);
+    w.Key("phrases").BeginArray();
+    for (const auto& p : phrases) {
+      w.BeginObject();
+      w.Key("text").String(std::string_view(p.text));
+      w.Key("command").Int(p.command);
+      w.Key("wheel").Int(p.wheel);
+      w.Key("field").Int(p.field);
+      w.EndObject();
+    }
+    w.EndArray();
+    w.Key("grammar").String(std::string_view(grammar));
+    w.EndObject();
+    out += w.str() + "\n";
+  } else {
+    out += "voice language: " + WideToUtf8(language) + ", model folder: " + WideToUtf8(model) +
+           "\n" + std::to_string(phrases.size()) + " phrases (text, command, wheel, field):\n";
+    for (const auto& p : phrases)
+      out += "  \"" + p.text + "\"\t" + std::to_string(p.command) + "\t" + std::to_string(p.wheel) +
+             "\t" + std::to_string(p.field) + "\n";
+    out += "grammar: " + grammar + "\n";
+  }
+  return ExitCode(report) == 2 ? 2 : 0;
+}
+
 int ExitCode(const LoadReport& r) {
   if (r.Any(LoadProblem::Severity::Unusable)) return 2;
   if (r.Any(LoadProblem::Severity::Changed)) return 1;
@@ -350,6 +406,7 @@ int RunCheck(const std::vector<std::string>& args, const std::filesystem::path& 
              std::string& out, std::string& err) {
   if (!args.empty() && args[0] == "key") return RunKey(args, out, err);
   if (!args.empty() && args[0] == "simulate") return RunSimulate(args, defaultDir, out, err);
+  if (!args.empty() && args[0] == "grammar") return RunGrammar(args, defaultDir, out, err);
 
   std::filesystem::path dir = defaultDir;
   bool json = false;
