@@ -5,10 +5,10 @@ set -eu
 what=${1:-test}
 
 run_pkgs=(cmake ninja-build g++ pkg-config libx11-dev libxtst-dev libxi-dev libxfixes-dev libxrandr-dev
-          libxkbcommon-dev qt6-base-dev fonts-dejavu-core)
+          libxkbcommon-dev libpulse-dev qt6-base-dev fonts-dejavu-core)
 test_pkgs=("${run_pkgs[@]}" clang libclang-rt-14-dev clang-format googletest libbenchmark-dev
            nlohmann-json3-dev python3 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine
-           xvfb xauth x11-utils xdotool)
+           xvfb xauth x11-utils xdotool pulseaudio pulseaudio-utils)
 case "$what" in
   run) pkgs=("${run_pkgs[@]}") ;;
   test) pkgs=("${test_pkgs[@]}") ;;
