@@ -9,6 +9,9 @@ run_pkgs=(cmake ninja-build g++ pkg-config libx11-dev libxtst-dev libxi-dev libx
 test_pkgs=("${run_pkgs[@]}" clang libclang-rt-14-dev clang-format googletest libbenchmark-dev
            nlohmann-json3-dev python3 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine
            xvfb xauth x11-utils xdotool pulseaudio pulseaudio-utils)
+# npm fetches the prebuilt recogniser libraries (scripts/fetch-vosk.sh). A
+# Node.js from elsewhere that brings its own npm is left alone.
+command -v npm >/dev/null || test_pkgs+=(npm)
 case "$what" in
   run) pkgs=("${run_pkgs[@]}") ;;
   test) pkgs=("${test_pkgs[@]}") ;;
