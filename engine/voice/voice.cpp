@@ -56,8 +56,10 @@ struct VoskApi {
     slot = reinterpret_cast<F>(library->Symbol(name));
   }
   bool Complete() const {
-    return modelNew && modelFree && recognizerNewGrm && setGrm && accept && result &&
-           recognizerFree;
+    // set_grm is not required: the recogniser libraries of the npm package
+    // (0.3.39) do not export it, and a new recogniser with the new grammar
+    // does the same.
+    return modelNew && modelFree && recognizerNewGrm && accept && result && recognizerFree;
   }
 };
 
@@ -276,8 +278,9 @@ void RecogniserThread(std::shared_ptr<Finished> finished) {
     if (g_generation.load() != generation) {
       generation = g_generation.load();
       const std::string grammar = GrammarFor(api, model);
-      if (!Guarded([&] { api.setGrm(recognizer, grammar.c_str()); })) {
-        // The library faulted inside its own state: start afresh.
+      if (!api.setGrm || !Guarded([&] { api.setGrm(recognizer, grammar.c_str()); })) {
+        // No set_grm, or the library faulted inside its own state: start
+        // afresh with the new grammar.
         FreeRecognizer(api, recognizer);
         recognizer = NewRecognizer(api, model, grammar);
         if (!recognizer) {

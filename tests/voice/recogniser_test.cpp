@@ -279,6 +279,27 @@ TEST_F(RecogniserTest, AFaultInSetGrammarRecreatesTheRecogniser) {
   fake::PumpMessages();
 }
 
+TEST_F(RecogniserTest, WithoutSetGrammarANewRecogniserTakesTheNewGrammar) {
+  // The recogniser libraries of the npm package do not export set_grm.
+  fake::RegisterLibrary((dir_->path() / "libvosk.dll").u16string(), [](const char* n) {
+    return std::string(n) == "vosk_recognizer_set_grm" ? nullptr : FakeVoskSymbol(n);
+  });
+  Script("result 1 {\"text\":\"hop\"}\n");
+  Start(R"(, "voiceToast": false)");
+  ASSERT_TRUE(Reaches(VoiceState::Listening));
+  const auto wheel = dir_->Write(
+      "hop.json", R"({"wheels":[{"name":"W","actions":[{"name":"h","voice":"hop"}]}]})");
+  ASSERT_EQ(OverlayActivateWheelFile(wheel.u16string().c_str()), 1);
+  ASSERT_TRUE(Eventually([&] {
+    const std::string log = Log();
+    const auto second = log.find("new_grm", log.find("free_recognizer"));
+    return second != std::string::npos && log.find("\"hop\"", second) != std::string::npos;
+  }));
+  Speak(1);
+  EXPECT_EQ(Posted(), (std::vector<std::string>{"4:0,0"}));
+  fake::PumpMessages();
+}
+
 TEST_F(RecogniserTest, StopEndsTheThreadWithinOneWaitAndFreesEverything) {
   Script("");
   Start();
