@@ -27,3 +27,35 @@ wait_for_exit() {
 }
 # Wine sees the Unix root as drive Z:.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Starts a private PulseAudio server in $tmp/pulse with a silent null source
+# as the default microphone; sets pulse_pid and exports PULSE_SERVER for
+# what the caller starts next. The caller kills $pulse_pid. False when
+# pulseaudio is not installed.
+start_private_pulse() {
+  local pulse
+  pulse=$(command -v pulseaudio) || return 1
+  local d=$tmp/pulse
+  mkdir -p "$d"
+  # The socket comes last: once it is there, so is every device.
+  cat >"$d/server.pa" <<PA
+load-module module-null-sink sink_name=velmor_speaker sink_properties='device.description="Velmor Speaker"'
+load-module module-null-source source_name=velmor_mic description='Velmor Mic'
+set-default-source velmor_mic
+load-module module-native-protocol-unix auth-anonymous=1 socket=$d/native
+PA
+  env -u DISPLAY -u PULSE_SERVER HOME="$d" XDG_RUNTIME_DIR="$d" XDG_CONFIG_HOME="$d/config" \
+    PULSE_RUNTIME_PATH="$d/runtime" PULSE_STATE_PATH="$d/state" \
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$d/no-bus" \
+    "$pulse" -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --disable-shm=yes \
+    --realtime=no --high-priority=no --log-target=stderr -F "$d/server.pa" \
+    </dev/null >"$d/server.log" 2>&1 &
+  pulse_pid=$!
+  for _ in $(seq 1 100); do
+    [ -S "$d/native" ] && break
+    kill -0 "$pulse_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  [ -S "$d/native" ] || fail "the private PulseAudio server did not start: $(cat "$d/server.log")"
+  export PULSE_SERVER="unix:$d/native"
+}

@@ -6,19 +6,28 @@
 //   velmor-engine --activate FILE     activate a wheel file in the running engine
 //   velmor-engine --run-field W F     run field F of wheel W in the running engine
 //   velmor-engine --quit              stop the running engine
+//
+// While running, every change of the voice state is printed as one line,
+// "velmor-engine: voice: STATUS", so a user can see why voice is not
+// listening.
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/core/engine.h"
 #include "engine/core/engine_messages.h"
+#include "engine/core/messages.h"
 #include "engine/core/overlay_api.h"
 #include "engine/core/step_runner.h"
 #include "engine/core/text.h"
 #include "engine/platform/event_queue.h"
 #include "engine/platform/program_dir.h"
+#include "engine/voice/voice.h"
 #include "tools/common/command_line.h"
 #include "tools/velmor-engine/host_signals.h"
 
@@ -75,7 +84,24 @@ int Run(const std::vector<std::string>& args) {
   std::printf("velmor-engine: running in %s\n",
               velmor::WideToUtf8(velmor::platform::ProgramDirectory().u16string()).c_str());
   std::fflush(stdout);
+  std::atomic<bool> stopWatching{false};
+  const int language = velmor::EngineLanguageIndex(velmor::CurrentSettings().language);
+  std::thread voiceWatch([&] {
+    int shown = -1;
+    while (!stopWatching) {
+      const int state = static_cast<int>(velmor::voice::CurrentState());
+      if (state != shown) {
+        shown = state;
+        std::printf("velmor-engine: voice: %s\n",
+                    velmor::WideToUtf8(velmor::voice::StatusText(language)).c_str());
+        std::fflush(stdout);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  });
   velmor::platform::RunEventLoop();
+  stopWatching = true;
+  voiceWatch.join();
   OverlayEngineStop();
   // A field already running finishes its steps, so no key is left down.
   velmor::WaitForFieldsIdle(10000);
