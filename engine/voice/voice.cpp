@@ -429,6 +429,10 @@ void StartRecogniser() {
   }
 }
 
+void RequestRecogniserStop() {
+  g_stop = true;
+}
+
 void StopRecogniser() {
   g_stop = true;
   if (!g_thread.joinable()) return;

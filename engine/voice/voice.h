@@ -46,6 +46,8 @@ void RunGlobalAction(std::size_t index);
 // Stop waits for it at most 2000 ms.
 void StartRecogniser();
 void StopRecogniser();
+// Only sets the stop flag (any thread); StopRecogniser also waits.
+void RequestRecogniserStop();
 bool RecogniserRunning();
 // After a settings reload: stop, start or restart as the settings ask.
 void ApplyVoiceSettings();

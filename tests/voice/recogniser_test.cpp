@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <fstream>
 #include <functional>
@@ -302,9 +303,20 @@ TEST_F(RecogniserTest, WithoutSetGrammarANewRecogniserTakesTheNewGrammar) {
 
 TEST_F(RecogniserTest, StopEndsTheThreadWithinOneWaitAndFreesEverything) {
   Script("");
+  // The stop comes at the start of the fifth wait: the thread finishes that
+  // 250 ms wait and ends, so the fake clock moves on by exactly 250 ms.
+  std::atomic<int> waits{0};
+  std::atomic<std::int64_t> stoppedAt{-1};
+  fake::SetAudioWaitHook([&] {
+    if (++waits == 5) {
+      stoppedAt = fake::Clock().NowMs();
+      voice::RequestRecogniserStop();
+    }
+  });
   Start();
-  ASSERT_TRUE(Reaches(VoiceState::Listening));
-  ASSERT_TRUE(Eventually([] { return fake::Clock().NowMs() > 1000; }));
+  ASSERT_TRUE(Eventually([] { return !voice::RecogniserRunning(); }));
+  EXPECT_EQ(waits.load(), 5);
+  EXPECT_EQ(fake::Clock().NowMs() - stoppedAt.load(), 250);
   voice::StopRecogniser();
   EXPECT_FALSE(voice::RecogniserRunning());
   EXPECT_FALSE(fake::Audio().open);

@@ -151,6 +151,8 @@ std::vector<std::u16string> LibraryLoads();
 void SetAudioDevices(std::vector<std::u16string> inputs, std::vector<std::u16string> outputs = {});
 void FailAudioOpens(int count);  // the next `count` opens fail
 void QueueAudio(std::size_t blocks, std::size_t bytes = 3200);
+// Called on the capturing thread at the start of every wait.
+void SetAudioWaitHook(std::function<void()> hook);
 struct AudioSnapshot {
   int opens = 0;           // open attempts since ResetVoice
   bool open = false;       // a capture exists now

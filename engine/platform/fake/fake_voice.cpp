@@ -6,6 +6,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <thread>
 
 #include "engine/core/clock.h"
@@ -30,6 +31,7 @@ struct VoiceState {
   bool captureFails = false;
   std::deque<std::vector<std::uint8_t>> blocks;
   std::vector<std::u16string> loads;
+  std::function<void()> waitHook;
 };
 
 VoiceState& Voice() {
@@ -54,6 +56,13 @@ class FakeCapture final : public AudioCapture {
     v.captureOpen = false;
   }
   bool Wait(int timeoutMs, std::vector<std::vector<std::uint8_t>>& out) override {
+    std::function<void()> hook;
+    {
+      auto& v = Voice();
+      std::lock_guard lock(v.mutex);
+      hook = v.waitHook;
+    }
+    if (hook) hook();
     {
       auto& v = Voice();
       std::lock_guard lock(v.mutex);
@@ -159,6 +168,12 @@ fake::AudioSnapshot fake::Audio() {
   return {v.opens, v.captureOpen, v.openedName, v.blocks.size()};
 }
 
+void fake::SetAudioWaitHook(std::function<void()> hook) {
+  auto& v = Voice();
+  std::lock_guard lock(v.mutex);
+  v.waitHook = std::move(hook);
+}
+
 std::vector<std::u16string> fake::LibraryLoads() {
   auto& v = Voice();
   std::lock_guard lock(v.mutex);
@@ -169,6 +184,7 @@ void fake::ResetVoice() {
   auto& v = Voice();
   std::lock_guard lock(v.mutex);
   v.loads.clear();
+  v.waitHook = nullptr;
   v.libraries.clear();
   v.inputs.clear();
   v.outputs.clear();
