@@ -386,15 +386,6 @@ std::size_t PhraseCount() {
   return g_phrases.size();
 }
 
-std::uint64_t PhraseGeneration() {
-  return g_generation.load();
-}
-
-PhraseTable PhrasesSnapshot() {
-  std::lock_guard lock(g_phraseLock);
-  return g_phrases;
-}
-
 void RunGlobalAction(std::size_t index) {
   WheelAction action;
   {

@@ -37,8 +37,6 @@ void BuildGlobalVoiceActions(LoadReport* report = nullptr);
 // From the given wheel list and the global actions; bumps the generation.
 void BuildPhraseTable(const WheelList& wheels);
 std::size_t PhraseCount();
-std::uint64_t PhraseGeneration();
-PhraseTable PhrasesSnapshot();
 // The global action `index` runs as a field (WM_OVL_RUNCOMMAND).
 void RunGlobalAction(std::size_t index);
 
