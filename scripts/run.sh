@@ -13,6 +13,14 @@ cmake --build build/run --target velmor-check velmor-engine -j "$(nproc)"
 prog=build/run/program
 mkdir -p "$prog"
 cp build/run/tools/velmor-check/velmor-check build/run/tools/velmor-engine/velmor-engine "$prog/"
+# The speech recogniser library goes beside the engine, which loads it from
+# its own folder; voice then waits for a language model folder there (the
+# host prints the voice state as it changes).
+if command -v npm >/dev/null && scripts/fetch-vosk.sh build/_deps/vosk; then
+  cp build/_deps/vosk/linux-x86_64/libvosk.so "$prog/"
+else
+  echo "no npm: voice control runs without its recogniser library"
+fi
 set +e
 "$prog/velmor-check" "$@"
 set -e
