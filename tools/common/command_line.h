@@ -25,3 +25,17 @@ inline std::vector<std::string> Utf8Args(int argc, char** argv) {
 }
 
 }  // namespace velmor::tools
+
+// The entry point of a tool: wmain on Windows (wide arguments), main
+// elsewhere; both hand `run` the arguments after the program name, in UTF-8.
+#ifdef _WIN32
+#define VELMOR_TOOL_MAIN(run)                        \
+  int wmain(int argc, wchar_t** argv) {              \
+    return run(velmor::tools::Utf8Args(argc, argv)); \
+  }
+#else
+#define VELMOR_TOOL_MAIN(run)                        \
+  int main(int argc, char** argv) {                  \
+    return run(velmor::tools::Utf8Args(argc, argv)); \
+  }
+#endif

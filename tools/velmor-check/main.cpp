@@ -19,12 +19,4 @@ int Run(std::vector<std::string> args) {
 
 }  // namespace
 
-#ifdef _WIN32
-int wmain(int argc, wchar_t** argv) {
-  return Run(velmor::tools::Utf8Args(argc, argv));
-}
-#else
-int main(int argc, char** argv) {
-  return Run(velmor::tools::Utf8Args(argc, argv));
-}
-#endif
+VELMOR_TOOL_MAIN(Run)
