@@ -1,6 +1,7 @@
 #include "engine/core/engine.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -234,6 +235,9 @@ bool EngineStart() {
   if (st.started) return true;
   st.started = true;
   st.dir = platform::ProgramDirectory();
+  // A host that returns from main without stopping the engine still
+  // stops the recogniser thread before the statics it uses go away.
+  std::atexit([] { voice::ShutdownVoice(); });
   Services().findWheel = FindWheelByName;
   Services().toggleMapRule = [](const std::u16string& src, const KeySpec& target) {
     mapping::SetGlobalRule(src, target);

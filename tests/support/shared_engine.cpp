@@ -10,6 +10,9 @@ const TempDir& SharedEngineDir() {
   // ends.
   static TempDir* dir = [] {
     auto* d = new TempDir();
+    // Voice stays off unless a test turns it on: a recogniser thread in every
+    // test process would only race the process's end.
+    d->Write("config.json", "{\"voiceEnabled\": false}");
     platform::fake::SetProgramDirectory(d->path());
     platform::fake::Reset();
     OverlayEngineStart();

@@ -35,8 +35,9 @@ struct VoiceState {
 };
 
 VoiceState& Voice() {
-  static VoiceState v;
-  return v;
+  // Never destroyed: a recogniser thread may still use it at the process's end.
+  static VoiceState* v = new VoiceState;
+  return *v;
 }
 
 class FakeLibrary final : public SharedLibrary {
