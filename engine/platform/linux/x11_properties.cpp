@@ -22,7 +22,11 @@ std::vector<unsigned long> PropertyItems(Display* dpy, Window w, const char* nam
   XPtr<unsigned char> data(raw);
   if (status != Success || trap.failed() || actual != type || format != 32 || !data) return {};
   const auto* items = reinterpret_cast<const unsigned long*>(data.get());
-  return std::vector<unsigned long>(items, items + n);
+  // Filled element by element: GCC 12's -O2 range construction here trips a
+  // false -Wfree-nonheap-object.
+  std::vector<unsigned long> out(n);
+  for (unsigned long i = 0; i < n; ++i) out[i] = items[i];
+  return out;
 }
 
 unsigned long PropertyItem(Display* dpy, Window w, const char* name, Atom type) {
