@@ -232,8 +232,8 @@ class PulseCapture final : public AudioCapture {
         }
       }
     }
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(kAudioSampleRate), 1};
-    stream_ = pa_stream_new(client_.context(), "Voice commands", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(kAudioSampleRate), 1};
+    stream_ = pa_stream_new(client_.context(), "Voice commands", &format, nullptr);
     if (!stream_) return false;
     pa_stream_set_state_callback(stream_, &PulseCapture::OnStreamState, this);
     pa_stream_set_read_callback(stream_, &PulseCapture::OnRead, this);
