@@ -247,6 +247,12 @@ std::optional<std::uint32_t> PadButtonMask(std::u16string_view name) {
   return std::nullopt;
 }
 
+const char16_t* PadButtonName(std::uint32_t mask) {
+  for (const auto& p : kPadTable)
+    if (p.mask == mask) return p.name.data();
+  return nullptr;
+}
+
 std::uint32_t HeldKeyId(const KeySpec& key) {
   if (key.vpad) return static_cast<std::uint32_t>(key.vpad) | 0x20000u;
   if (key.isMouse) return static_cast<std::uint32_t>(key.mouseButton) | 0x10000u;

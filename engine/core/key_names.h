@@ -67,6 +67,8 @@ std::optional<StepKind> ParseStepAction(std::u16string_view word);
 
 // Pad button name (after "pad:" in the toggle key) to its XInput-style mask.
 std::optional<std::uint32_t> PadButtonMask(std::u16string_view name);
+// The name of a pad button mask, or nullptr.
+const char16_t* PadButtonName(std::uint32_t mask);
 
 // Virtual-pad control name (after "vpad:") to its code 1..16.
 std::optional<int> VpadControlCode(std::u16string_view name);

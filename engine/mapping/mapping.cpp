@@ -130,22 +130,13 @@ bool SetGlobalRule(std::u16string_view src, const RuleTarget& target) {
 }
 
 void LoadMapRules(const std::filesystem::path& dir, LoadReport* report) {
-  ClearGestureStates(u"g|");
-  {
-    std::lock_guard lock(g_globalLock);
-    g_global.clear();
-  }
-  platform::PostEngineMessage(WM_OVL_REHOOK);
-  std::error_code ec;
-  const auto file = dir / "map.json";
-  if (!std::filesystem::exists(file, ec)) return;
-  const auto text = ReadTextFile(file);
-  if (!text) return;
   // The rules apply in file order as SetGlobalRule would apply them one by
-  // one, but the table is swapped in whole and the capture follows once.
+  // one, but the table is swapped in whole and the capture follows once. A
+  // missing or unreadable file gives an empty table.
   GlobalRuleTable fresh;
-  for (const auto& rule : ReadGlobalRules(*text, report, "map.json"))
-    ApplyGlobalRule(fresh, rule.src, rule.target);
+  if (const auto text = ReadTextFile(dir / "map.json"))
+    for (const auto& rule : ReadGlobalRules(*text, report, "map.json"))
+      ApplyGlobalRule(fresh, rule.src, rule.target);
   ClearGestureStates(u"g|");
   {
     std::lock_guard lock(g_globalLock);

@@ -138,17 +138,16 @@ void SetState(VoiceState s) {
   g_state = static_cast<int>(s);
 }
 
-std::filesystem::path ModelPath(const Settings& s) {
-  const std::u16string name =
-      ModelFolderName(s.voiceModel, ResolveVoiceLanguage(s.language, s.dir));
-  const std::filesystem::path p(name);
-  // A name with a drive (or an absolute path) stands for itself.
-  if (name.find(u':') != std::u16string::npos || p.is_absolute()) return p;
-  return s.dir / p;
-}
-
 std::u16string ModelFolder(const Settings& s) {
   return ModelFolderName(s.voiceModel, ResolveVoiceLanguage(s.language, s.dir));
+}
+
+// A model name with a drive (or an absolute path) stands for itself; any
+// other is a folder of the program directory.
+std::filesystem::path ModelPathOf(const std::u16string& name, const std::filesystem::path& dir) {
+  const std::filesystem::path p(name);
+  if (name.find(u':') != std::u16string::npos || p.is_absolute()) return p;
+  return dir / p;
 }
 
 bool LoadApi(const Settings& s, VoskApi& api) {
@@ -240,7 +239,7 @@ void RecogniserThread(std::shared_ptr<Finished> finished) {
   if (api.setLogLevel) Guarded([&] { api.setLogLevel(-1); });
 
   void* model = nullptr;
-  const std::string modelPath = WideToUtf8(ModelPath(s).u16string());
+  const std::string modelPath = WideToUtf8(ModelPathOf(ModelFolder(s), s.dir).u16string());
   if (!Guarded([&] { model = api.modelNew(modelPath.c_str()); }) || !model) {
     SetState(VoiceState::ModelMissing);
     return;
@@ -474,10 +473,8 @@ int DictEnsure(std::u16string_view modelName) {
   const Settings s = CopySettings();
   std::lock_guard lock(g_modelLock);
   if (g_threadModel.model) return 1;
-  std::u16string name(modelName);
-  if (name.empty()) name = ModelFolder(s);
-  std::filesystem::path path(name);
-  if (name.find(u':') == std::u16string::npos && !path.is_absolute()) path = s.dir / path;
+  const std::filesystem::path path =
+      ModelPathOf(modelName.empty() ? ModelFolder(s) : std::u16string(modelName), s.dir);
   if (g_dict && g_dict->path == path) return 1;
   std::error_code ec;
   if (!std::filesystem::is_directory(path, ec)) return 0;

@@ -12,21 +12,6 @@ namespace {
 
 constexpr std::uint32_t kTick = 25;  // the engine's gesture timer
 
-const char* PadName(std::uint32_t mask) {
-  struct Entry {
-    std::uint32_t mask;
-    const char* name;
-  };
-  static const Entry kNames[] = {
-      {0x1000, "a"},    {0x2000, "b"},     {0x4000, "x"},    {0x8000, "y"},
-      {0x0100, "lb"},   {0x0200, "rb"},    {0x10000, "lt"},  {0x20000, "rt"},
-      {0x0020, "back"}, {0x0010, "start"}, {0x0040, "l3"},   {0x0080, "r3"},
-      {0x0001, "up"},   {0x0002, "down"},  {0x0004, "left"}, {0x0008, "right"}};
-  for (const auto& e : kNames)
-    if (e.mask == mask) return e.name;
-  return "?";
-}
-
 }  // namespace
 
 LoadedRules LoadRules(const std::filesystem::path& dir, LoadReport& report) {
@@ -51,7 +36,10 @@ std::string TargetText(const KeySpec& k) {
 std::string GlobalSourceText(std::uint32_t id) {
   const std::uint32_t code = mapping::WithoutGesture(id) & mapping::kSourceCodeBits;
   char buf[32];
-  if (id & mapping::kSourcePad) return std::string("pad:") + PadName(code);
+  if (id & mapping::kSourcePad) {
+    const char16_t* name = PadButtonName(code);
+    return "pad:" + (name ? WideToUtf8(name) : std::string("?"));
+  }
   if (id & mapping::kSourceMouse) return WideToUtf8(mapping::MouseSourceName(code));
   std::snprintf(buf, sizeof buf, "vk 0x%02X", static_cast<unsigned>(code));
   return buf;
