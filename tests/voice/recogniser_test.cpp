@@ -176,6 +176,8 @@ TEST_F(RecogniserTest, StatesForEachMissingPiece) {
   voice::StopRecogniser();
   Start();
   ASSERT_TRUE(Reaches(VoiceState::InitError));
+  // The state is set before the model is freed: wait for the thread's end.
+  ASSERT_TRUE(Eventually([] { return !voice::RecogniserRunning(); }));
   EXPECT_NE(Log().find("free_model"), std::string::npos);
 }
 
