@@ -11,4 +11,14 @@ if [ -n "$hits" ]; then
   echo "$hits"
   exit 1
 fi
-echo "layer check: portable engine code is clean"
+# The GUI reaches the engine through its C API alone; only the program's
+# entry point and its loop glue (gui/shell/main.cpp, main_host_*.cpp) use the platform layer.
+gui_hits=$(grep -rnE '^\s*#\s*include\s*"engine/' gui --include='*.h' --include='*.cpp' \
+             | grep -v '"engine/core/overlay_api.h"' \
+             | grep -vE '^gui/shell/main(_host_[a-z0-9]+)?\.cpp:[0-9]+:\s*#\s*include\s*"engine/platform/' || true)
+if [ -n "$gui_hits" ]; then
+  echo "GUI code uses the engine past its C API:"
+  echo "$gui_hits"
+  exit 1
+fi
+echo "layer check: portable engine code is clean; the GUI uses the C API only"

@@ -6,6 +6,7 @@
 #include "engine/core/engine.h"
 #include "engine/core/engine_messages.h"
 #include "engine/core/messages.h"
+#include "engine/display/gaze_sample.h"
 #include "engine/mapping/mapping.h"
 #include "engine/mapping/schemes.h"
 #include "engine/platform/audio_capture.h"
@@ -110,6 +111,25 @@ const OverlayChar* OverlayWheelsSnapshotJson(void) {
         return buffer.c_str();
       },
       u"");
+}
+
+/* Gaze. */
+
+const OverlayChar* OverlayGazeStatus(void) {
+  static std::u16string buffer;
+  return GuardedText(buffer, [] {
+    // One message per gaze state; the state is 0 (disabled) until a gaze
+    // thread runs, so this answers before the engine starts as well.
+    static constexpr velmor::EngineMessage kTexts[] = {
+        velmor::EngineMessage::GazeDisabled,       velmor::EngineMessage::GazeSearching,
+        velmor::EngineMessage::GazeLibraryMissing, velmor::EngineMessage::GazeNoDevice,
+        velmor::EngineMessage::GazeActive,         velmor::EngineMessage::InitError,
+    };
+    const int s = velmor::SharedGaze().state.load();
+    return std::u16string(
+        velmor::EngineMessageText(kTexts[s >= 0 && s <= 5 ? s : 0],
+                                  velmor::EngineLanguageIndex(velmor::CurrentSettings().language)));
+  });
 }
 
 /* Mapping rules and schemes. */

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/core/engine_messages.h"
 #include "engine/core/overlay_api.h"
 #include "engine/core/step_runner.h"
 #include "engine/core/text.h"
+#include "engine/display/gaze_sample.h"
 #include "engine/platform/event_queue.h"
 #include "engine/platform/fake/fake_platform.h"
 #include "support/shared_engine.h"
@@ -229,6 +231,36 @@ TEST_F(EngineTest, ReloadKeepsSettingsTheFileLeavesOut) {
   EXPECT_EQ(CurrentSettings().sendDelay, 900);
   EXPECT_EQ(KeyHoldMs(), 20);
   dir_->Write("config.json", "{\n  \"segmentColor\": \"#3498DB\",\n  \"toggleKey\": \"x\"\n}\n");
+}
+
+TEST_F(EngineTest, GazeStatusNamesTheGazeStateInTheSettingsLanguage) {
+  auto& state = SharedGaze().state;
+  ASSERT_EQ(state.load(), kGazeDisabled);  // no gaze thread has run
+  const std::vector<std::pair<int, std::u16string>> polish = {
+      {kGazeDisabled, u"wyłączony (gazeEnabled = false)"},
+      {kGazeSearching, u"szukanie urządzenia…"},
+      {kGazeLibraryMissing, u"brak tobii_stream_engine.dll (zainstaluj oprogramowanie Tobii)"},
+      {kGazeNoDevice, u"nie wykryto urządzenia"},
+      {kGazeActive, u"aktywny"},
+      {kGazeInitError, u"błąd inicjalizacji"},
+      {17, u"wyłączony (gazeEnabled = false)"},
+  };
+  for (const auto& [value, text] : polish) {
+    state.store(value);
+    EXPECT_EQ(std::u16string(OverlayGazeStatus()), text) << value;
+  }
+  // The settings file is shared with later tests: put it back afterwards.
+  const std::string config = dir_->Read("config.json");
+  dir_->Write("config.json", R"({"language": "en"})");
+  OverlayReloadConfig();
+  state.store(kGazeNoDevice);
+  EXPECT_EQ(std::u16string(OverlayGazeStatus()), u"no device detected");
+  state.store(kGazeDisabled);
+  // An empty language keeps the previous one, so Polish is set explicitly.
+  dir_->Write("config.json", R"({"language": "pl"})");
+  OverlayReloadConfig();
+  dir_->Write("config.json", config);
+  OverlayReloadConfig();
 }
 
 }  // namespace

@@ -1,0 +1,19 @@
+#include "gui/shell/title_page.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace velmor::gui {
+
+TitlePage::TitlePage(const QString& title, QWidget* parent) : QWidget(parent) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(18, 18, 18, 18);
+  auto* heading = new QLabel(title, this);
+  heading->setProperty("role", "pageTitle");
+  heading->setAccessibleName(title);
+  layout->addWidget(heading);
+  layout->addStretch(1);
+  setAccessibleName(title);
+}
+
+}  // namespace velmor::gui

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The velmor window's accessibility tree through AT-SPI, on a private
+# session bus: every control has a name, and the tabs and the gaze and
+# settings controls are there by name.
+#
+#   scripts/e2e-x11-a11y.sh VELMOR LIST_ACCESSIBLE_PY
+#
+# Needs DISPLAY (a private Xvfb); exits 77 (skipped) without one.
+set -u
+velmor_src=$1
+lister=$2
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e-common.sh"
+if [ -z "${DISPLAY:-}" ]; then
+  echo "e2e-x11-a11y: no DISPLAY, skipped"
+  exit 77
+fi
+if [ -z "${VELMOR_A11Y_INNER:-}" ]; then
+  command -v dbus-run-session >/dev/null || fail "dbus-run-session is missing (scripts/deps.sh test installs dbus)"
+  exec env VELMOR_A11Y_INNER=1 dbus-run-session -- "$0" "$@"
+fi
+tmp=$(mktemp -d "${TMPDIR:-/tmp}/velmor-a11y.XXXXXX")
+e2e_logs="velmor.log bus.log tree.txt"
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+launcher=/usr/libexec/at-spi-bus-launcher
+[ -x "$launcher" ] || fail "at-spi-bus-launcher is missing (scripts/deps.sh test installs at-spi2-core)"
+
+prog=$tmp/program
+mkdir -p "$prog"
+src_dir=$(dirname "$velmor_src")
+cp "$velmor_src" "$prog/velmor"
+for d in themes translations velmor.ico; do
+  [ -e "$src_dir/$d" ] && cp -r "$src_dir/$d" "$prog/"
+done
+export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
+mkdir -p "$HOME" "$XDG_CONFIG_HOME"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+export LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+
+"$launcher" --launch-immediately >"$tmp/bus.log" 2>&1 &
+pids+=($!)
+"$prog/velmor" >"$tmp/velmor.log" 2>&1 &
+velmor=$!
+pids+=("$velmor")
+timeout 60 /usr/bin/python3 "$lister" "Start" "Komendy głosowe" "Sterowanie wzrokiem" "Ustawienia" \
+  "Steruj wirtualnym kursorem wzrokiem, gdy koło jest otwarte" "Wysoki kontrast" \
+  "Język / Language" >"$tmp/tree.txt" 2>&1 || fail "the accessibility tree is not complete"
+cat "$tmp/tree.txt"
+kill -TERM "$velmor"
+wait_for_exit "$velmor" 200 || fail "velmor did not end"
+echo "accessibility: ok"
