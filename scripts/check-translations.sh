@@ -10,7 +10,7 @@ status=0
 for ts in resources/translations/velmor_*.ts; do
   name=$(basename "$ts")
   cp "$ts" "$tmp/$name"
-  "$lupdate" -silent -locations none -no-obsolete gui -ts "$tmp/$name" >/dev/null
+  "$lupdate" -silent -I . -locations none -no-obsolete gui -ts "$tmp/$name" >/dev/null
   before=$(grep -c '<source>' "$ts" || true)
   after=$(grep -c '<source>' "$tmp/$name" || true)
   if ! diff -q <(grep '<source>' "$ts" | sort) <(grep '<source>' "$tmp/$name" | sort) >/dev/null; then

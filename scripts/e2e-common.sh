@@ -59,3 +59,22 @@ PA
   [ -S "$d/native" ] || fail "the private PulseAudio server did not start: $(cat "$d/server.log")"
   export PULSE_SERVER="unix:$d/native"
 }
+
+# Sets up the velmor program $1 in $tmp/program (sets prog) with what its
+# build folder holds beside it (style sheets, translations, icon), and gives
+# it preferences, a home and a runtime folder of the test's own, so a
+# Velmor the user runs is neither seen nor changed.
+velmor_program_dir() {
+  local src_dir d
+  prog=$tmp/program
+  mkdir -p "$prog"
+  src_dir=$(dirname "$1")
+  cp "$1" "$prog/velmor"
+  for d in themes translations velmor.ico; do
+    [ -e "$src_dir/$d" ] && cp -r "$src_dir/$d" "$prog/"
+  done
+  export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
+  mkdir -p "$HOME" "$XDG_CONFIG_HOME/Velmor"
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  export LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
+}

@@ -31,17 +31,8 @@ trap cleanup EXIT
 launcher=/usr/libexec/at-spi-bus-launcher
 [ -x "$launcher" ] || fail "at-spi-bus-launcher is missing (scripts/deps.sh test installs at-spi2-core)"
 
-prog=$tmp/program
-mkdir -p "$prog"
-src_dir=$(dirname "$velmor_src")
-cp "$velmor_src" "$prog/velmor"
-for d in themes translations velmor.ico; do
-  [ -e "$src_dir/$d" ] && cp -r "$src_dir/$d" "$prog/"
-done
-export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
-mkdir -p "$HOME" "$XDG_CONFIG_HOME"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-export LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+velmor_program_dir "$velmor_src"
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 "$launcher" --launch-immediately >"$tmp/bus.log" 2>&1 &
 pids+=($!)

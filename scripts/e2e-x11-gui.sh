@@ -32,18 +32,7 @@ for t in xdotool trayer import; do
 done
 mkdir -p "$shots"
 
-# A program directory, preferences and runtime folder of this test's own.
-prog=$tmp/program
-mkdir -p "$prog"
-src_dir=$(dirname "$velmor_src")
-cp "$velmor_src" "$prog/velmor"
-for d in themes translations velmor.ico; do
-  [ -e "$src_dir/$d" ] && cp -r "$src_dir/$d" "$prog/"
-done
-export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/Velmor"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-export LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
+velmor_program_dir "$velmor_src"
 unset QT_LINUX_ACCESSIBILITY_ALWAYS_ON
 
 trayer --edge top --align right --widthtype request --height 22 --SetDockType false \

@@ -6,12 +6,6 @@ namespace velmor::gui {
 
 namespace {
 
-const char kContext[] = "velmor::gui::RuleTexts";
-
-QString Tr(const char* text) {
-  return QCoreApplication::translate(kContext, text);
-}
-
 // The pad buttons in the order of their numbers: btn1 is "a", btn16 is "rt".
 constexpr const char* kPadButtonOrder[16] = {"a",    "b",     "x",  "y",  "lb", "rb",
                                              "back", "start", "l3", "r3", "up", "down",
@@ -76,11 +70,16 @@ QString PadName(const QString& name) {
 
 QString SourceDisplayName(const QString& deviceKey, const QString& source) {
   const QString s = source.trimmed().toLower();
-  if (s == QLatin1String("lmb")) return Tr("Lewy przycisk");
-  if (s == QLatin1String("rmb")) return Tr("Prawy przycisk");
-  if (s == QLatin1String("mmb")) return Tr("Środkowy przycisk");
-  if (s == QLatin1String("mb4")) return Tr("Przycisk boczny 4");
-  if (s == QLatin1String("mb5")) return Tr("Przycisk boczny 5");
+  if (s == QLatin1String("lmb"))
+    return QCoreApplication::translate("velmor::gui::RuleTexts", "Lewy przycisk");
+  if (s == QLatin1String("rmb"))
+    return QCoreApplication::translate("velmor::gui::RuleTexts", "Prawy przycisk");
+  if (s == QLatin1String("mmb"))
+    return QCoreApplication::translate("velmor::gui::RuleTexts", "Środkowy przycisk");
+  if (s == QLatin1String("mb4"))
+    return QCoreApplication::translate("velmor::gui::RuleTexts", "Przycisk boczny 4");
+  if (s == QLatin1String("mb5"))
+    return QCoreApplication::translate("velmor::gui::RuleTexts", "Przycisk boczny 5");
   if (s.startsWith(QLatin1String("pad:"))) return PadName(s.mid(4));
   if (s.startsWith(QLatin1String("btn"))) {
     const QString digits = s.mid(3);
@@ -91,7 +90,7 @@ QString SourceDisplayName(const QString& deviceKey, const QString& source) {
     if (ok) {
       if (deviceKey == QLatin1String("xac") && n >= 1 && n <= 16)
         return PadName(QLatin1String(kPadButtonOrder[n - 1]));
-      return Tr("Przycisk %1").arg(n);
+      return QCoreApplication::translate("velmor::gui::RuleTexts", "Przycisk %1").arg(n);
     }
   }
   if (const char16_t* d = Lookup(kKeyNames, s)) return QString::fromUtf16(d);
