@@ -30,7 +30,12 @@ QString GuiLanguageFromLocale(const QString& localeName) {
   if (localeName.startsWith(QStringLiteral("zh"), Qt::CaseSensitive)) {
     return QStringLiteral("zh_CN");
   }
-  return localeName.left(2);
+  const QString code = localeName.left(2);
+  // The "C" locale (no language set, as in services and containers) names
+  // no language: writing "C" into config.json would leave the engine with a
+  // language code that is none. The program's own language stands in.
+  if (code.size() != 2 || !code[0].isLetter() || !code[1].isLetter()) return QStringLiteral("pl");
+  return code;
 }
 
 QString CurrentGuiLanguage() {

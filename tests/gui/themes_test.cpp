@@ -419,8 +419,11 @@ void ThemesTest::guiLanguageFromLocale_data() {
                          << "en";
   QTest::newRow("pl_PL") << "pl_PL"
                          << "pl";
+  // The C locale names no language: the program's own stands in.
   QTest::newRow("C") << "C"
-                     << "C";
+                     << "pl";
+  QTest::newRow("empty") << ""
+                         << "pl";
   QTest::newRow("upper-case ZH is not Chinese") << "ZH_tw"
                                                 << "ZH";
 }
