@@ -16,6 +16,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/shell/program_dir.h"
 #include "gui/shell/settings_page.h"
+#include "gui/shell/show_main_filter.h"
 #include "gui/shell/startup.h"
 #include "gui/shell/themes.h"
 
@@ -123,6 +124,25 @@ class ShellTest : public QObject {
     QCOMPARE(seen, (QList<int>{2, 4, 5, 0}));
     QTest::keyClick(&w, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(w.tabBar()->currentIndex(), 5);
+  }
+
+  // The second start's message shows the hidden window; nothing else does,
+  // and the message is never swallowed.
+  void showMainFilter() {
+    MainWindow w;
+    int asked = 0;
+    ShowMainFilter filter(&w, [&](const void* m) {
+      ++asked;
+      return m == &w;
+    });
+    int other = 0;
+    qintptr result = 0;
+    QVERIFY(!filter.nativeEventFilter("xcb_generic_event_t", &w, &result));
+    QVERIFY(!filter.nativeEventFilter("windows_generic_MSG", &other, &result));
+    QVERIFY(!w.isVisible());
+    QCOMPARE(asked, 1);
+    QVERIFY(!filter.nativeEventFilter("windows_generic_MSG", &w, &result));
+    QVERIFY(w.isVisible());
   }
 
   void themeChooserAppliesAndStores() {
