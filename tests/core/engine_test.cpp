@@ -236,6 +236,12 @@ TEST_F(EngineTest, ReloadKeepsSettingsTheFileLeavesOut) {
 TEST_F(EngineTest, GazeStatusNamesTheGazeStateInTheSettingsLanguage) {
   auto& state = SharedGaze().state;
   ASSERT_EQ(state.load(), kGazeDisabled);  // no gaze thread has run
+  // The settings file is shared with the other tests, which may have left
+  // any language: set Polish here, and put the file back afterwards.
+  const std::string config = dir_->Read("config.json");
+  const std::u16string language = CurrentSettings().language;
+  dir_->Write("config.json", R"({"language": "pl"})");
+  OverlayReloadConfig();
   const std::vector<std::pair<int, std::u16string>> polish = {
       {kGazeDisabled, u"wyłączony (gazeEnabled = false)"},
       {kGazeSearching, u"szukanie urządzenia…"},
@@ -249,15 +255,13 @@ TEST_F(EngineTest, GazeStatusNamesTheGazeStateInTheSettingsLanguage) {
     state.store(value);
     EXPECT_EQ(std::u16string(OverlayGazeStatus()), text) << value;
   }
-  // The settings file is shared with later tests: put it back afterwards.
-  const std::string config = dir_->Read("config.json");
   dir_->Write("config.json", R"({"language": "en"})");
   OverlayReloadConfig();
   state.store(kGazeNoDevice);
   EXPECT_EQ(std::u16string(OverlayGazeStatus()), u"no device detected");
   state.store(kGazeDisabled);
-  // An empty language keeps the previous one, so Polish is set explicitly.
-  dir_->Write("config.json", R"({"language": "pl"})");
+  // A file without "language" keeps the previous one: restore that first.
+  dir_->Write("config.json", "{\"language\": \"" + WideToUtf8(language) + "\"}");
   OverlayReloadConfig();
   dir_->Write("config.json", config);
   OverlayReloadConfig();
