@@ -25,7 +25,9 @@ void Say(const char* what) {
 }
 
 // A hidden top-level window, as the GUI's main window is while in the tray:
-// broadcasts reach top-level windows whether shown or not.
+// broadcasts reach top-level windows whether shown or not. "first" is said
+// only once it exists, so a test's second start never broadcasts into a
+// gap before it.
 int WaitForShowRequest() {
   WNDCLASSW wc{};
   wc.lpfnWndProc = DefWindowProcW;
@@ -36,6 +38,7 @@ int WaitForShowRequest() {
                            nullptr, nullptr, wc.hInstance, nullptr);
   if (!w) return 3;
   SetTimer(w, 1, 60000, nullptr);
+  Say("first");
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (velmor::platform::IsShowMainWindowMessage(&msg)) {
@@ -55,9 +58,12 @@ int main(int argc, char** argv) {
   const bool restart = std::strcmp(argv[1], "restart") == 0 && argc == 3;
   const auto waitMs = restart ? static_cast<std::uint32_t>(std::atoi(argv[2])) : 0u;
   const InstanceClaim claim = velmor::platform::ClaimSingleInstance(waitMs);
-  Say(claim == InstanceClaim::First ? "first" : "already running");
-  if (std::strcmp(argv[1], "hold") == 0)
-    return claim == InstanceClaim::First ? WaitForShowRequest() : 1;
+  const bool hold = std::strcmp(argv[1], "hold") == 0;
+  if (claim == InstanceClaim::AlreadyRunning)
+    Say("already running");
+  else if (!hold)
+    Say("first");
+  if (hold) return claim == InstanceClaim::First ? WaitForShowRequest() : 1;
   if (std::strcmp(argv[1], "second") == 0) {
     if (claim == InstanceClaim::First) return 1;
     velmor::platform::RequestShowMainWindow();
