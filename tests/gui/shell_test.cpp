@@ -5,12 +5,15 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFile>
+#include <QMenu>
 #include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include "gui/shell/main_window.h"
@@ -21,6 +24,17 @@
 #include "gui/shell/themes.h"
 
 using namespace velmor::gui;
+
+// Stands in for the tray state, where the main window turns close requests
+// into hiding.
+class RefuseClose : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() != QEvent::Close) return false;
+    e->ignore();
+    return true;
+  }
+};
 
 class ShellTest : public QObject {
   Q_OBJECT
@@ -142,6 +156,26 @@ class ShellTest : public QObject {
     QVERIFY(!w.isVisible());
     QCOMPARE(asked, 1);
     QVERIFY(!filter.nativeEventFilter("windows_generic_MSG", &w, &result));
+    QVERIFY(w.isVisible());
+  }
+
+  // "Zakończ" ends the loop even while the window refuses to close, as it
+  // does when it hides to the tray.
+  void trayQuitEndsTheLoopDespiteTheWindow() {
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    RefuseClose refuse;
+    w.installEventFilter(&refuse);
+    QAction* quit = w.trayIcon()->contextMenu()->actions().constLast();
+    QCOMPARE(quit->text(), QString("Zakończ"));
+    QTimer::singleShot(0, quit, &QAction::trigger);
+    // A loop that does not end is ended here with another code.
+    QTimer safety;
+    safety.setSingleShot(true);
+    connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+    safety.start(5000);
+    QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(w.isVisible());
   }
 
