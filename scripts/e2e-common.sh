@@ -78,3 +78,16 @@ velmor_program_dir() {
   mkdir -m 700 "$XDG_RUNTIME_DIR"
   export LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
 }
+
+# Makes the scratch folder $tmp (named after $1) and arranges that at exit
+# every process listed in the array pids is ended and $tmp removed.
+e2e_scratch() {
+  tmp=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX")
+  pids=()
+  trap e2e_cleanup EXIT
+}
+e2e_cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$tmp"
+}

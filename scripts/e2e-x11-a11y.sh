@@ -19,15 +19,8 @@ if [ -z "${VELMOR_A11Y_INNER:-}" ]; then
   command -v dbus-run-session >/dev/null || fail "dbus-run-session is missing (scripts/deps.sh test installs dbus)"
   exec env VELMOR_A11Y_INNER=1 dbus-run-session -- "$0" "$@"
 fi
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/velmor-a11y.XXXXXX")
+e2e_scratch velmor-a11y
 e2e_logs="velmor.log bus.log tree.txt"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
 launcher=/usr/libexec/at-spi-bus-launcher
 [ -x "$launcher" ] || fail "at-spi-bus-launcher is missing (scripts/deps.sh test installs at-spi2-core)"
 

@@ -18,15 +18,8 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "e2e-x11-gui: no DISPLAY, skipped"
   exit 77
 fi
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/velmor-gui.XXXXXX")
+e2e_scratch velmor-gui
 e2e_logs="velmor.log velmor2.log velmor3.log trayer.log"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
 for t in xdotool trayer import; do
   command -v $t >/dev/null || fail "$t is missing (scripts/deps.sh test installs it)"
 done

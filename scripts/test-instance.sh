@@ -9,14 +9,8 @@ probe=$1
 wine=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e-common.sh"
-tmp=$(mktemp -d)
+e2e_scratch velmor-instance
 e2e_logs="a.log b.log c.log"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
 # Linux: a runtime folder of this test's own, so a Velmor the user runs
 # is neither seen nor disturbed.
 export XDG_RUNTIME_DIR=$tmp/run

@@ -16,32 +16,17 @@
 #include "gui/shell/languages.h"
 #include "gui/shell/quit.h"
 #include "gui/shell/restart.h"
+#include "gui/shell/style_hooks.h"
 #include "gui/shell/themes.h"
 #include "gui/voice/settings_file.h"
 
 namespace velmor::gui {
 
-namespace {
-
-QFrame* Card(QWidget* parent, const QString& title, QVBoxLayout** body) {
-  auto* card = new QFrame(parent);
-  card->setObjectName("Card");
-  card->setAccessibleName(title);
-  auto* layout = new QVBoxLayout(card);
-  auto* heading = new QLabel(title, card);
-  heading->setProperty("role", "cardTitle");
-  layout->addWidget(heading);
-  *body = layout;
-  return card;
-}
-
-}  // namespace
-
 ThemeChooser::ThemeChooser(QWidget* parent) : QWidget(parent) {
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   QVBoxLayout* body = nullptr;
-  outer->addWidget(Card(this, tr("Motyw interfejsu"), &body));
+  outer->addWidget(MakeCard(this, &body, tr("Motyw interfejsu")));
   group_ = new QButtonGroup(this);
   group_->setExclusive(true);
   const auto& palettes = Palettes();
@@ -77,7 +62,7 @@ LanguageChooser::LanguageChooser(QWidget* parent) : QWidget(parent) {
   outer->setContentsMargins(0, 0, 0, 0);
   QVBoxLayout* body = nullptr;
   const QString title = tr("Język / Language");
-  outer->addWidget(Card(this, title, &body));
+  outer->addWidget(MakeCard(this, &body, title));
   combo_ = new QComboBox(this);
   combo_->setAccessibleName(title);
   combo_->view()->setAccessibleName(title);
@@ -117,8 +102,7 @@ SettingsPage::SettingsPage(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(18, 18, 18, 18);
   layout->setSpacing(10);
-  auto* heading = new QLabel(tr("Ustawienia"), this);
-  heading->setProperty("role", "pageTitle");
+  auto* heading = RoleLabel(tr("Ustawienia"), "pageTitle", this);
   setAccessibleName(heading->text());
   layout->addWidget(heading);
   theme_ = new ThemeChooser(this);

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "engine/core/overlay_api.h"
+#include "gui/shell/style_hooks.h"
 #include "gui/voice/settings_file.h"
 
 namespace velmor::gui {
@@ -18,20 +19,6 @@ namespace {
 
 constexpr int kDefaultDwellMs = 900;
 constexpr int kStatusIntervalMs = 1500;
-
-QLabel* RoleLabel(const QString& text, const char* role, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setProperty("role", QLatin1String(role));
-  return label;
-}
-
-QFrame* Card(QWidget* parent, QVBoxLayout** layout) {
-  auto* card = new QFrame(parent);
-  card->setObjectName(QStringLiteral("Card"));
-  *layout = new QVBoxLayout(card);
-  (*layout)->setContentsMargins(14, 12, 14, 12);
-  return card;
-}
 
 }  // namespace
 
@@ -45,17 +32,13 @@ GazePage::GazePage(QWidget* parent) : QWidget(parent) {
   setAccessibleName(title->text());
 
   QVBoxLayout* statusLayout = nullptr;
-  QFrame* statusCard = Card(this, &statusLayout);
-  page->addWidget(statusCard);
-  auto* trackerTitle = RoleLabel(tr("Tobii Eye Tracker"), "cardTitle", this);
-  statusCard->setAccessibleName(trackerTitle->text());
-  statusLayout->addWidget(trackerTitle);
+  page->addWidget(MakeCard(this, &statusLayout, tr("Tobii Eye Tracker")));
   status_ = RoleLabel(QString(), "ok", this);
   status_->setObjectName(QStringLiteral("gazeStatus"));
   statusLayout->addWidget(status_);
 
   QVBoxLayout* settingsLayout = nullptr;
-  QFrame* settingsCard = Card(this, &settingsLayout);
+  QFrame* settingsCard = MakeCard(this, &settingsLayout);
   page->addWidget(settingsCard);
   enabled_ = new QCheckBox(tr("Steruj wirtualnym kursorem wzrokiem, gdy koło jest otwarte"), this);
   enabled_->setObjectName(QStringLiteral("gazeEnabled"));

@@ -4,8 +4,6 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 
-#include <optional>
-
 #include "engine/core/overlay_api.h"
 #include "gui/shell/program_dir.h"
 
@@ -17,9 +15,9 @@ QString SettingsPath() {
   return ProgramFile(QStringLiteral("config.json"));
 }
 
-// The file's root object; an empty object for a missing file; nothing when
-// the file exists but cannot be read or is not a JSON object.
-std::optional<QJsonObject> ReadExisting() {
+}  // namespace
+
+std::optional<QJsonObject> ReadSettingsForChange() {
   QFile file(SettingsPath());
   if (!file.exists()) return QJsonObject();
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
@@ -28,10 +26,8 @@ std::optional<QJsonObject> ReadExisting() {
   return doc.object();
 }
 
-}  // namespace
-
 QJsonObject ReadSettingsFile() {
-  return ReadExisting().value_or(QJsonObject());
+  return ReadSettingsForChange().value_or(QJsonObject());
 }
 
 bool WriteSettingsFile(const QJsonObject& settings) {
@@ -48,7 +44,7 @@ bool WriteSettingsFile(const QJsonObject& settings) {
 }
 
 bool UpdateSettingsFile(const std::function<void(QJsonObject&)>& change) {
-  std::optional<QJsonObject> settings = ReadExisting();
+  std::optional<QJsonObject> settings = ReadSettingsForChange();
   if (!settings) return false;
   change(*settings);
   if (!WriteSettingsFile(*settings)) return false;

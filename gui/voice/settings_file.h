@@ -6,12 +6,19 @@
 #include <QJsonObject>
 
 #include <functional>
+#include <optional>
 
 namespace velmor::gui {
 
 // The root object of config.json; empty when the file is missing, unreadable
 // or not a JSON object.
 QJsonObject ReadSettingsFile();
+
+// The root object of config.json for a change that writes it back: an empty
+// object when the file is missing; nothing when it exists but cannot be
+// read or is not a JSON object (writing then would replace the user's
+// settings with only the caller's keys).
+std::optional<QJsonObject> ReadSettingsForChange();
 
 // Writes `settings` as config.json (indented, members in alphabetical
 // order), atomically. False when it could not be written; the old file then
